@@ -1,0 +1,44 @@
+#include "CQVLiveApp.h"
+
+#include <commctrl.h>
+
+#include "CQVLiveDlg.h"
+#include "PacificClock.h"
+#include "ProgramPaths.h"
+#include "ReaderStartup.h"
+#include "RegistryPacificZone.h"
+#include "Settings.h"
+#include "Win32Clock.h"
+#include "Win32ProfileStore.h"
+
+namespace qv {
+
+int CQVLiveApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    win::Win32ProcessEnvironment process;
+    win::Win32FileSystem files;
+    win::Win32MessageBox messages;
+    const StartupPorts ports{process, files, messages, mutex_};
+
+    int exitCode = 0;
+    RunReaderStartup(ports, state_, [&] {
+        Win32ProfileStore profiles;
+        Settings settings(profiles, GetProgramFolder(process));
+        Win32Clock clock;
+        RegistryPacificZone zone;
+        PacificClock pacific(zone, clock);
+        CQVLiveDlg dialog(instance_, MainWindowServices{settings, pacific, clock, state_});
+        dialog.DoModal(nullptr);
+        exitCode = dialog.ExitCode();
+    });
+    return exitCode;
+}
+
+}  // namespace qv
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    qv::CQVLiveApp app(instance);
+    return app.InitInstance();
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The reader's main window: a borderless dialog that owns the five pages and
+// the notification-area icon. Its behaviour lives in MainWindowController;
+// this class forwards messages to it, carries out what it asks of a window
+// and paints.
+
+#include <memory>
+#include <optional>
+
+#include "CDlgQVLiveAccount.h"
+#include "CDlgQVLiveData.h"
+#include "CDlgQVLiveLog.h"
+#include "CDlgQVLiveSettings.h"
+#include "CDlgQVLiveWeb.h"
+#include "DialogBase.h"
+#include "MainWindowController.h"
+#include "Win32NotifyIcon.h"
+#include "Win32SystemPorts.h"
+#include "WinHandles.h"
+
+namespace qv {
+
+struct MainWindowServices {
+    Settings& settings;
+    PacificClock& pacific;
+    const IClock& clock;
+    ReaderState& state;
+};
+
+class CQVLiveDlg final : public win::DialogBase, private IMainWindowView {
+public:
+    CQVLiveDlg(HINSTANCE instance, const MainWindowServices& services);
+    ~CQVLiveDlg() override;
+
+    // The exit code the window asked for when it ended.
+    int ExitCode() const { return exitCode_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    // IMainWindowView
+    void ResizeWindow(int width, int height) override;
+    void CreatePages() override;
+    void LayOutControls() override;
+    void SetTitle(const wchar_t* title) override;
+    void ShowMainWindow(bool visible) override;
+    void ShowPageWindow(Page page, bool visible) override;
+    void OpenTrayMenu() override;
+    void EndProgram(int exitCode) override;
+
+    void Paint();
+    void PaintContent(HDC dc, const RECT& client);
+    bool OnCommand(WORD id);
+
+    MainWindowServices services_;
+    win::UniqueIcon bigIcon_;
+    win::UniqueIcon smallIcon_;
+    win::UniqueMenu trayMenu_;
+    UINT taskbarCreated_ = 0;
+    int exitCode_ = 0;
+
+    CDlgQVLiveAccount accountPage_;
+    CDlgQVLiveLog logPage_;
+    CDlgQVLiveData dataPage_;
+    CDlgQVLiveSettings settingsPage_;
+    CDlgQVLiveWeb webPage_;
+
+    win::Win32FileSystem files_;
+    win::Win32Registry registry_;
+    std::optional<win::Win32NotifyIcon> notifyIcon_;
+    std::optional<MainWindowController> controller_;
+};
+
+}  // namespace qv

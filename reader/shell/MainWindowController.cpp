@@ -1,0 +1,73 @@
+#include "MainWindowController.h"
+
+#include "FirstStart.h"
+#include "ProgramPaths.h"
+
+namespace qv {
+namespace {
+
+constexpr wchar_t kInternetSettingsKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+}  // namespace
+
+MainWindowController::MainWindowController(IMainWindowView& view, ReaderState& state,
+                                           const MainWindowPorts& ports)
+    : view_(view), state_(state), ports_(ports), tray_(ports.notifyIcon, kTrayCallbackMessage) {}
+
+void MainWindowController::Initialise() {
+    const std::wstring settingsPath =
+        ResolveSettingsPath(ports_.settings.ProgramFolder(), kSettingsFileName);
+    if (!ports_.files.PathExists(settingsPath)) {
+        WriteFirstStartSettings(ports_.settings, ports_.pacific, ports_.clock);
+    }
+    // Keeps the platform from asking the user whenever the marketplace
+    // redirects from a secure page to a plain one; failures do not matter.
+    ports_.registry.SetCurrentUserDword(kInternetSettingsKey, L"WarnOnHTTPSToHTTPRedirect", 0);
+    view_.ResizeWindow(kMainWindowWidth, kMainWindowHeight);
+    view_.CreatePages();
+    tray_.Add();
+    ShowPage(currentPage_);
+    view_.LayOutControls();
+    view_.SetTitle(kMainWindowTitle);
+}
+
+void MainWindowController::OnTrayCallback(std::uintptr_t iconId, std::uint32_t mouseMessage) {
+    if (iconId != static_cast<std::uintptr_t>(tray_.Record().id)) return;
+    if (mouseMessage == kMouseLeftDoubleClick) {
+        OnShowCommand();
+    } else if (mouseMessage == kMouseRightDown) {
+        view_.OpenTrayMenu();
+    }
+}
+
+void MainWindowController::OnShowCommand() {
+    state_.startHidden = 0;
+    view_.ShowMainWindow(true);
+}
+
+void MainWindowController::OnCloseButton() {
+    // A missing key reads as -1 and so also keeps the reader in the tray.
+    if (ports_.settings.Read(L"Exit settings", L"Tray") != 0) {
+        view_.ShowMainWindow(false);
+    } else {
+        ExitProgram();
+    }
+}
+
+void MainWindowController::ExitProgram() {
+    if (state_.checkState != kCheckIdle) return;
+    ports_.settings.Write(L"General Settings", L"Time", state_.intervalIndex);
+    tray_.Delete();
+    view_.EndProgram(kExitCode);
+}
+
+void MainWindowController::ShowPage(int index) {
+    if (index < 0 || index >= kPageCount) return;
+    currentPage_ = index;
+    for (int page = 0; page < kPageCount; ++page) {
+        view_.ShowPageWindow(static_cast<Page>(page), page == index);
+    }
+}
+
+}  // namespace qv

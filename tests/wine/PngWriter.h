@@ -1,0 +1,29 @@
+#pragma once
+// Screenshots of the real windows, kept as PNG files for a person to look at.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv::wine {
+
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
+
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// What the screen shows inside the window's rectangle.
+Capture CaptureWindow(HWND hwnd);
+
+// False when the file cannot be written.
+bool WritePng(const Capture& capture, const std::wstring& path);
+
+// Where test artifacts go: $QV_ARTIFACTS, else an "artifacts" folder beside the tests.
+std::wstring ArtifactFolder();
+
+}  // namespace qv::wine

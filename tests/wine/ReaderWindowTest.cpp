@@ -1,0 +1,267 @@
+// The real QVReader.exe under Wine: start-up, single instance, the tray
+// icon, the close decision, first start and the painted window.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "PngWriter.h"
+#include "ReaderProcess.h"
+
+namespace qv::wine {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr UINT kTrayIconId = 203;
+constexpr UINT kTrayCallback = WM_USER + 5;
+constexpr int kCloseButton = 1001;
+constexpr UINT kExitCode = static_cast<UINT>(-1);
+
+class ReaderWindowTest : public testing::Test {
+protected:
+    TempFolder folder;
+    std::wstring SettingsFile() const { return folder.File(L"QVSetting.ini"); }
+
+    // A settings file that makes the start an ordinary one (no first start).
+    void WriteSettings(const wchar_t* tray) {
+        WriteProfileValue(SettingsFile(), L"General Settings", L"Run", L"0");
+        WriteProfileValue(SettingsFile(), L"Exit settings", L"Tray", tray);
+        WriteProfileValue(SettingsFile(), L"Update Settings", L"Automaticly update", L"0");
+    }
+};
+
+TEST_F(ReaderWindowTest, SecondInstanceEndsWhileTheFirstKeepsRunning) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess first(folder, L"");
+    ASSERT_TRUE(first.Started()) << first.Error();
+    const HWND main = first.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    ReaderProcess second(folder, L"");
+    ASSERT_TRUE(second.Started()) << second.Error();
+    EXPECT_TRUE(second.WaitForExit(15s));
+    EXPECT_EQ(second.FindWindowTitled(L"Corvane Transactions Reader"), nullptr);
+
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(::IsWindow(main));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_TRUE(TrayIconExists(main, kTrayIconId));
+}
+
+TEST_F(ReaderWindowTest, StartHiddenShowsOnlyTheTrayIconUntilItIsDoubleClicked) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"-A");
+    ASSERT_TRUE(reader.Started()) << reader.Error();
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(main, kTrayIconId); }, 10s));
+
+    // The window is hidden by its first paint; it must then stay hidden.
+    EXPECT_TRUE(WaitUntil([&] { return reader.NoVisibleWindow(); }, 10s));
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(reader.NoVisibleWindow());
+
+    ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 10s));
+    // Shown for good: a repaint no longer hides it.
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(::IsWindowVisible(main));
+}
+
+TEST_F(ReaderWindowTest, DoubleClickOnAnotherIconIdIsIgnored) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"-A");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return reader.NoVisibleWindow(); }, 10s));
+    ::PostMessageW(main, kTrayCallback, kTrayIconId + 1, WM_LBUTTONDBLCLK);
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(reader.NoVisibleWindow());
+}
+
+TEST_F(ReaderWindowTest, CloseWithTrayOneHidesAndKeepsTheIcon) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(::IsWindowVisible(main));
+
+    ::SendMessageW(::GetDlgItem(main, kCloseButton), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }, 10s));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(reader.Running());
+    EXPECT_TRUE(TrayIconExists(main, kTrayIconId));
+}
+
+TEST_F(ReaderWindowTest, CloseWithTrayZeroExitsRemovesTheIconAndWritesTime) {
+    InstallReader(folder, true);
+    WriteSettings(L"0");
+    ReaderProcess reader(folder, L"");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(TrayIconExists(main, kTrayIconId));
+    ASSERT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()),
+              -1);
+
+    ::SendMessageW(::GetDlgItem(main, kCloseButton), BM_CLICK, 0, 0);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(reader.WaitForExit(15s, &exitCode));
+    EXPECT_EQ(exitCode, kExitCode);
+    EXPECT_FALSE(TrayIconExists(main, kTrayIconId));
+    EXPECT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()),
+              0);
+}
+
+TEST_F(ReaderWindowTest, TrayMenuCommandsShowAndExit) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"-A");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return reader.NoVisibleWindow(); }, 10s));
+
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(20008, 0), 0);  // "Show(&S)"
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 10s));
+
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(20007, 0), 0);  // "Exit(&C)"
+    DWORD exitCode = 0;
+    ASSERT_TRUE(reader.WaitForExit(15s, &exitCode));
+    EXPECT_EQ(exitCode, kExitCode);
+}
+
+TEST_F(ReaderWindowTest, EnterEscAndSystemCloseLeaveTheWindowAlone) {
+    InstallReader(folder, true);
+    WriteSettings(L"0");
+    ReaderProcess reader(folder, L"");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(reader.Running());
+    EXPECT_TRUE(::IsWindowVisible(main));
+}
+
+// Key lines of the file in order, values of the Last Login keys left out.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(ReaderWindowTest, FirstStartWritesTheDefaultFile) {
+    InstallReader(folder, true);
+    ReaderProcess reader(folder, L"");
+    ASSERT_NE(reader.WaitForMainWindow(), nullptr);
+    SYSTEMTIME utc{};
+    ::GetSystemTime(&utc);
+
+    const std::vector<std::string> lines = Lines(ReadWholeFile(SettingsFile()));
+    const std::vector<std::string> fixed = {
+        "[General Settings]", "Run=0",   "Time=1", "Timeout=0",
+        "[Exit settings]",    "exit=0",  "tray=1", "[Update Settings]",
+        "Automaticly update=1", "[Last Login]"};
+    ASSERT_EQ(lines.size(), fixed.size() + 6);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + fixed.size()), fixed);
+
+    const char* keys[] = {"y", "mo", "d", "h", "mi", "s"};
+    int value[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const std::string& line = lines[fixed.size() + i];
+        ASSERT_EQ(line.substr(0, line.find('=')), keys[i]);
+        value[i] = std::stoi(line.substr(line.find('=') + 1));
+    }
+    // The seed is the Pacific wall clock: seven or eight hours behind UTC.
+    SYSTEMTIME seed{};
+    seed.wYear = static_cast<WORD>(value[0]);
+    seed.wMonth = static_cast<WORD>(value[1]);
+    seed.wDay = static_cast<WORD>(value[2]);
+    seed.wHour = static_cast<WORD>(value[3]);
+    seed.wMinute = static_cast<WORD>(value[4]);
+    seed.wSecond = static_cast<WORD>(value[5]);
+    FILETIME seedFile{}, utcFile{};
+    ASSERT_TRUE(::SystemTimeToFileTime(&seed, &seedFile));
+    ASSERT_TRUE(::SystemTimeToFileTime(&utc, &utcFile));
+    const auto ticks = [](const FILETIME& f) {
+        return (static_cast<long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    };
+    const long long behindSeconds = (ticks(utcFile) - ticks(seedFile)) / 10000000;
+    const bool pacific = (behindSeconds > 7 * 3600 - 120 && behindSeconds < 7 * 3600 + 120) ||
+                         (behindSeconds > 8 * 3600 - 120 && behindSeconds < 8 * 3600 + 120);
+    EXPECT_TRUE(pacific) << "seed is " << behindSeconds << " s behind UTC";
+}
+
+TEST_F(ReaderWindowTest, MissingSiblingWarnsAndStartUpGoesOn) {
+    InstallReader(folder, false);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"");
+    const HWND box = reader.WaitForWindowTitled(L"Corvane", 20s);
+    ASSERT_NE(box, nullptr);
+    // The message box's text is its static control with id 0xFFFF.
+    wchar_t text[128] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 128);
+    EXPECT_STREQ(text, L"File error! Please reinstall Corvane!");
+    // The warning icon is the static control with id 0x14 (a system icon).
+    EXPECT_NE(::GetDlgItem(box, 0x14), nullptr);
+    EXPECT_EQ(reader.FindWindowTitled(L"Corvane Transactions Reader"), nullptr);
+
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_NE(reader.WaitForMainWindow(), nullptr);
+    EXPECT_TRUE(reader.Running());
+}
+
+TEST_F(ReaderWindowTest, MainWindowScreenshot) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::SetWindowPos(main, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::this_thread::sleep_for(1s);
+
+    RECT rect{};
+    ::GetWindowRect(main, &rect);
+    EXPECT_EQ(rect.right - rect.left, 480);
+    EXPECT_EQ(rect.bottom - rect.top, 470);
+    EXPECT_EQ(::GetWindowLongW(main, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME), 0);
+    EXPECT_NE(::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+
+    const Capture shot = CaptureWindow(main);
+    ASSERT_EQ(shot.width, 480);
+    const std::wstring path = ArtifactFolder() + L"main-window.png";
+    EXPECT_TRUE(WritePng(shot, path));
+    // The margin beside the pages carries the fill colour; the title is white text.
+    EXPECT_EQ(shot.At(6, 300), 0xE8E8E8u);
+    EXPECT_EQ(shot.At(470, 460), 0xE8E8E8u);
+    int white = 0;
+    for (int y = 7; y < 20; ++y) {
+        for (int x = 30; x < 230; ++x) white += shot.At(x, y) == 0xFFFFFF;
+    }
+    EXPECT_GT(white, 40) << "no title text painted";
+    // Something (the window icon) is drawn at (8, 6).
+    int iconPixels = 0;
+    for (int y = 6; y < 22; ++y) {
+        for (int x = 8; x < 24; ++x) iconPixels += shot.At(x, y) != 0xE8E8E8u;
+    }
+    EXPECT_GT(iconPixels, 20) << "no window icon painted";
+}
+
+}  // namespace
+}  // namespace qv::wine

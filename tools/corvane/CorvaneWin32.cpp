@@ -1,0 +1,151 @@
+// Corvane.exe stand-in. The reader only looks for this program's traces: the
+// file next to it, the top-level window titled "Corvane", the process named
+// Corvane.exe and the account.ini it writes. Without arguments it shows that
+// window until closed; "write-accounts" writes account.ini and exits, with
+// errors on stderr so scripts never meet a message box.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AccountFileWriter.h"
+#include "TextConvert.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kWindowClass[] = L"CorvaneStandInWindow";
+constexpr wchar_t kWindowTitle[] = L"Corvane";
+constexpr int kUsageExit = 2;
+
+struct LocalFreeDeleter {
+    void operator()(LPWSTR* block) const { LocalFree(block); }
+};
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+bool IsUsable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+
+// A GUI program has no console of its own: write to a redirected stderr if
+// there is one, else to the console of whoever started it.
+void ReportError(const std::string& utf8) {
+    const std::string line = "Corvane: " + utf8 + "\r\n";
+    HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
+    UniqueHandle console;
+    if (!IsUsable(target) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        console.reset(CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        target = console.get();
+    }
+    if (!IsUsable(target)) return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(target, &mode)) {
+        const std::wstring wide = qv::Utf8ToWide(line);
+        WriteConsoleW(target, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(target, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+}
+
+fs::path ProgramFolder() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    while (true) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return fs::path();
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return fs::path(buffer).parent_path();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, L"Corvane stand-in for testing", -1, &client,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+int RunWindow(HINSTANCE instance, int showCommand) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kWindowClass;
+    if (RegisterClassExW(&windowClass) == 0) {
+        ReportError("the window class cannot be registered");
+        return 1;
+    }
+    HWND window = CreateWindowExW(0, kWindowClass, kWindowTitle,
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 320, 120, nullptr, nullptr,
+                                  instance, nullptr);
+    if (window == nullptr) {
+        ReportError("the window cannot be created");
+        return 1;
+    }
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(
+        CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!argv) {
+        ReportError("the command line cannot be read");
+        return 1;
+    }
+    // argv[0] is the program itself.
+    const int first = count > 0 ? 1 : 0;
+    std::vector<std::wstring> arguments(argv.get() + first, argv.get() + count);
+    if (arguments.empty()) return RunWindow(instance, showCommand);
+
+    if (arguments[0] != L"write-accounts") {
+        ReportError("usage: Corvane.exe [write-accounts DESCRIPTION-FILE [OUTPUT-FOLDER]]");
+        return kUsageExit;
+    }
+    const std::vector<fs::path> paths(arguments.begin() + 1, arguments.end());
+    const qv::CommandOutcome outcome = qv::RunWriteAccounts(paths, ProgramFolder());
+    if (!outcome.message.empty()) ReportError(outcome.message);
+    return outcome.exitCode;
+}
