@@ -7,6 +7,10 @@
 namespace qv::win {
 namespace {
 
+// The record is handed over in its XP form (balloon fields, no balloon
+// icon handle): 952 bytes in a 32-bit process.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAW_V3_SIZE == 952);
+
 template <std::size_t N>
 void CopyField(wchar_t (&field)[N], const std::wstring& text) {
     const std::size_t count = std::min(text.size(), N - 1);
@@ -28,10 +32,8 @@ HICON Win32NotifyIcon::SmallIcon(int resource) {
 }
 
 NOTIFYICONDATAW Win32NotifyIcon::ToShellRecord(const NotifyIconRecord& record) {
-    // The full form of the record on this architecture (952 bytes in a
-    // 32-bit process), so the shell reads the balloon fields.
     NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
+    data.cbSize = NOTIFYICONDATAW_V3_SIZE;
     data.hWnd = owner_;
     data.uID = record.id;
     data.uFlags = record.flags;

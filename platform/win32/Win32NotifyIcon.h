@@ -6,6 +6,8 @@
 #include "NotifyIcon.h"
 #include "WinHandles.h"
 
+#include <shellapi.h>
+
 namespace qv::win {
 
 class Win32NotifyIcon final : public INotifyIcon {

@@ -41,7 +41,7 @@ BOOL CQVLiveDlg::OnInitDialog() {
     notifyIcon_.emplace(Instance(), Handle());
     const MainWindowPorts ports{services_.settings, files_,          registry_,
                                 *notifyIcon_,       services_.pacific, services_.clock};
-    controller_.emplace(*this, services_.state, ports);
+    controller_.emplace(static_cast<IMainWindowView&>(*this), services_.state, ports);
     controller_->Initialise();
     return TRUE;
 }

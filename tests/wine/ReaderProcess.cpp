@@ -122,8 +122,12 @@ HWND ReaderProcess::WaitForWindowTitled(const std::wstring& title,
 }
 
 HWND ReaderProcess::WaitForMainWindow(std::chrono::milliseconds timeout) const {
-    // The title is the last thing the window's initialisation sets.
-    return WaitForWindowTitled(kMainTitle, timeout);
+    // The title is the last thing the window's initialisation sets. The
+    // dialog loop shows the window once more when it first runs out of
+    // messages, so the test waits for that too before it acts.
+    HWND main = WaitForWindowTitled(kMainTitle, timeout);
+    if (main != nullptr) ::WaitForInputIdle(process_, static_cast<DWORD>(timeout.count()));
+    return main;
 }
 
 bool ReaderProcess::NoVisibleWindow() const {
@@ -148,6 +152,26 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         if (std::chrono::steady_clock::now() >= end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+}
+
+std::wstring ArtifactFolder() {
+    std::wstring folder;
+    if (const wchar_t* fromEnvironment = _wgetenv(L"QV_ARTIFACTS")) {
+        // The build runs on the host; Wine sees its paths through drive Z:.
+        folder = fromEnvironment;
+        if (!folder.empty() && folder[0] == L'/') {
+            folder = L"Z:" + folder;
+            for (auto& c : folder) {
+                if (c == L'/') c = L'\\';
+            }
+        }
+    } else {
+        folder = BuildFolder() + L"artifacts";
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(folder), ignored);
+    if (folder.back() != L'\\') folder += L'\\';
+    return folder;
 }
 
 std::string ReadWholeFile(const std::wstring& path) {

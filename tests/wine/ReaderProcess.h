@@ -66,6 +66,9 @@ bool TrayIconExists(HWND owner, UINT id);
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
+// Where test artifacts go: $QV_ARTIFACTS, else an "artifacts" folder beside the tests.
+std::wstring ArtifactFolder();
+
 std::string ReadWholeFile(const std::wstring& path);
 void WriteProfileValue(const std::wstring& path, const wchar_t* section, const wchar_t* key,
                        const wchar_t* value);

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "PngWriter.h"
+#include "ScreenCapture.h"
 #include "ReaderProcess.h"
 
 namespace qv::wine {
@@ -154,6 +154,22 @@ TEST_F(ReaderWindowTest, EnterEscAndSystemCloseLeaveTheWindowAlone) {
     EXPECT_TRUE(::IsWindowVisible(main));
 }
 
+BOOL CALLBACK FindIconStatic(HWND child, LPARAM found) {
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) == SS_ICON && (style & WS_VISIBLE) != 0 &&
+        ::SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool HasVisibleIcon(HWND box) {
+    bool found = false;
+    ::EnumChildWindows(box, &FindIconStatic, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // Key lines of the file in order, values of the Last Login keys left out.
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -217,8 +233,7 @@ TEST_F(ReaderWindowTest, MissingSiblingWarnsAndStartUpGoesOn) {
     wchar_t text[128] = {};
     ::GetDlgItemTextW(box, 0xFFFF, text, 128);
     EXPECT_STREQ(text, L"File error! Please reinstall Corvane!");
-    // The warning icon is the static control with id 0x14 (a system icon).
-    EXPECT_NE(::GetDlgItem(box, 0x14), nullptr);
+    EXPECT_TRUE(HasVisibleIcon(box)) << "the warning box shows no icon";
     EXPECT_EQ(reader.FindWindowTitled(L"Corvane Transactions Reader"), nullptr);
 
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

@@ -1,11 +1,9 @@
-#include "PngWriter.h"
+#include "ScreenCapture.h"
 
 #include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "ReaderProcess.h"
 
 namespace qv::wine {
 namespace {
@@ -93,24 +91,13 @@ bool WritePng(const Capture& capture, const std::wstring& path) {
     return static_cast<bool>(out);
 }
 
-std::wstring ArtifactFolder() {
-    std::wstring folder;
-    if (const wchar_t* fromEnvironment = _wgetenv(L"QV_ARTIFACTS")) {
-        // The build runs on the host; Wine sees its paths through drive Z:.
-        folder = fromEnvironment;
-        if (!folder.empty() && folder[0] == L'/') {
-            folder = L"Z:" + folder;
-            for (auto& c : folder) {
-                if (c == L'/') c = L'\\';
-            }
-        }
-    } else {
-        folder = BuildFolder() + L"artifacts";
+HWND WaitForTopLevelWindow(const std::wstring& title, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (HWND found = ::FindWindowW(nullptr, title.c_str())) return found;
+        if (::GetTickCount64() >= end) return nullptr;
+        ::Sleep(100);
     }
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(folder), ignored);
-    if (folder.back() != L'\\') folder += L'\\';
-    return folder;
 }
 
 }  // namespace qv::wine

@@ -1,5 +1,5 @@
 #pragma once
-// Screenshots of the real windows, kept as PNG files for a person to look at.
+// Screenshots of real windows as PNG files, for a person to look at.
 
 #include <windows.h>
 
@@ -23,7 +23,7 @@ Capture CaptureWindow(HWND hwnd);
 // False when the file cannot be written.
 bool WritePng(const Capture& capture, const std::wstring& path);
 
-// Where test artifacts go: $QV_ARTIFACTS, else an "artifacts" folder beside the tests.
-std::wstring ArtifactFolder();
+// The first top-level window with exactly this title, waiting up to timeoutMs.
+HWND WaitForTopLevelWindow(const std::wstring& title, DWORD timeoutMs);
 
 }  // namespace qv::wine
