@@ -70,14 +70,18 @@ void InstallReader(const TempFolder& folder, bool withSibling) {
     }
 }
 
-ReaderProcess::ReaderProcess(const TempFolder& folder, const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + folder.File(L"QVReader.exe") + L"\"";
+ReaderProcess::ReaderProcess(const TempFolder& folder, const std::wstring& arguments)
+    : ReaderProcess(folder.File(L"QVReader.exe"), arguments, folder.Path()) {}
+
+ReaderProcess::ReaderProcess(const std::wstring& program, const std::wstring& arguments,
+                             const std::wstring& workingFolder) {
+    std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.Path().c_str(), &startup, &info)) {
+                          workingFolder.c_str(), &startup, &info)) {
         error_ = ::GetLastError();
         return;
     }

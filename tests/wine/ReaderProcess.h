@@ -35,6 +35,9 @@ void InstallReader(const TempFolder& folder, bool withSibling);
 class ReaderProcess {
 public:
     ReaderProcess(const TempFolder& folder, const std::wstring& arguments);
+    // Any program, started in a working folder.
+    ReaderProcess(const std::wstring& program, const std::wstring& arguments,
+                  const std::wstring& workingFolder);
     ReaderProcess(const ReaderProcess&) = delete;
     ReaderProcess& operator=(const ReaderProcess&) = delete;
     // Ends a reader the test left running, so the next test can start one.

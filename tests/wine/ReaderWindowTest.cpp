@@ -170,6 +170,75 @@ bool HasVisibleIcon(HWND box) {
     return found;
 }
 
+struct MenuSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<MenuSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t className[32] = {};
+    ::GetClassNameW(hwnd, className, 32);
+    if (pid == search.pid && ::IsWindowVisible(hwnd) && std::wstring(className) == L"#32768") {
+        search.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible pop-up menu of a process, or null.
+HWND VisiblePopupMenu(DWORD pid) {
+    MenuSearch search{pid, nullptr};
+    ::EnumWindows(&FindPopupMenu, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(ReaderWindowTest, RightClickOnTheTrayIconOpensTheMenuEachTime) {
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"");
+    const HWND main = reader.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (menu = VisiblePopupMenu(reader.Pid())) != nullptr; },
+                              10s));
+        // Esc closes the menu without choosing anything.
+        ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return VisiblePopupMenu(reader.Pid()) == nullptr; }, 10s));
+    }
+    EXPECT_TRUE(reader.Running());
+    EXPECT_TRUE(::IsWindowVisible(main));
+}
+
+TEST_F(ReaderWindowTest, StartUpTurnsOffTheSecureToPlainRedirectWarning) {
+    constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    constexpr wchar_t kValue[] = L"WarnOnHTTPSToHTTPRedirect";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD on = 1;
+    ::RegSetValueExW(key, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof(on));
+
+    InstallReader(folder, true);
+    WriteSettings(L"1");
+    ReaderProcess reader(folder, L"");
+    ASSERT_NE(reader.WaitForMainWindow(), nullptr);
+
+    DWORD type = 0, value = 1, size = sizeof(value);
+    EXPECT_EQ(::RegQueryValueExW(key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                                 &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(value, 0u);
+    ::RegCloseKey(key);
+}
+
 // Key lines of the file in order, values of the Last Login keys left out.
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
