@@ -17,4 +17,17 @@ struct CivilTime {
     int milliseconds = 0;
 };
 
+constexpr CivilTime MakeCivilTime(int year, int month, int day, int hour = 0, int minute = 0,
+                                  int second = 0, int milliseconds = 0) {
+    CivilTime t;
+    t.year = year;
+    t.month = month;
+    t.day = day;
+    t.hour = hour;
+    t.minute = minute;
+    t.second = second;
+    t.milliseconds = milliseconds;
+    return t;
+}
+
 }  // namespace qv

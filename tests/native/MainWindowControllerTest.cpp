@@ -41,7 +41,7 @@ constexpr wchar_t kSettingsPath[] = L"C:\\Apps\\QVSetting.ini";
 class MainWindowControllerTest : public testing::Test {
 protected:
     MainWindowControllerTest() {
-        clock.utcNow = test::Civil(2009, 3, 7, 20, 0, 0);  // noon in California
+        clock.utcNow = MakeCivilTime(2009, 3, 7, 20, 0, 0);  // noon in California
     }
 
     test::FakeProfileStore store;

@@ -51,22 +51,9 @@ std::string Show(const CivilTime& t) {
 
 std::string Show(const std::optional<CivilTime>& t) { return t ? Show(*t) : "nothing"; }
 
-CivilTime Civil(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-                int milliseconds = 0) {
-    CivilTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    t.milliseconds = milliseconds;
-    return t;
-}
-
 CivilTime FromTm(const std::tm& tm) {
     CivilTime t =
-        Civil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+        MakeCivilTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     t.dayOfWeek = tm.tm_wday;
     return t;
 }
@@ -210,9 +197,9 @@ INSTANTIATE_TEST_SUITE_P(
 // The conversion on its own
 
 TEST(UtcToZoneLocal, KeepsMillisecondsAndFillsTheWeekday) {
-    const auto local = UtcToZoneLocal(BuiltInPacific(), Civil(2009, 3, 8, 10, 0, 0, 999));
+    const auto local = UtcToZoneLocal(BuiltInPacific(), MakeCivilTime(2009, 3, 8, 10, 0, 0, 999));
     EXPECT_EQ("2009-03-08 03:00:00.999 (weekday 0)", Show(local));
-    const auto before = UtcToZoneLocal(BuiltInPacific(), Civil(2009, 3, 8, 9, 59, 59, 999));
+    const auto before = UtcToZoneLocal(BuiltInPacific(), MakeCivilTime(2009, 3, 8, 9, 59, 59, 999));
     EXPECT_EQ("2009-03-08 01:59:59.999 (weekday 0)", Show(before));
 }
 
@@ -224,7 +211,7 @@ TEST(UtcToZoneLocal, WithoutATransitionMonthThereIsNoDaylightTime) {
     noDaylight.standardBias = 30;
     for (const TimeZoneRules& rules : {noStandard, noDaylight}) {
         for (const int month : {1, 4, 7, 10, 12}) {
-            const auto local = UtcToZoneLocal(rules, Civil(2020, month, 10, 20, 15));
+            const auto local = UtcToZoneLocal(rules, MakeCivilTime(2020, month, 10, 20, 15));
             ASSERT_TRUE(local) << month;
             EXPECT_EQ(5, local->hour) << month;
             EXPECT_EQ(15, local->minute) << month;
@@ -234,20 +221,20 @@ TEST(UtcToZoneLocal, WithoutATransitionMonthThereIsNoDaylightTime) {
 }
 
 TEST(UtcToZoneLocal, AbsoluteDatesApplyInTheirDayAndTime) {
-    CivilTime daylightStart = Civil(2010, 4, 1, 2);
-    CivilTime standardStart = Civil(2010, 10, 1, 2);
+    CivilTime daylightStart = MakeCivilTime(2010, 4, 1, 2);
+    CivilTime standardStart = MakeCivilTime(2010, 10, 1, 2);
     const TimeZoneRules rules = Zone(300, -60, daylightStart, standardStart);
     struct Case {
         CivilTime utc;
         const char* local;
     };
     const Case cases[] = {
-        {Civil(2010, 4, 1, 6, 59, 59), "2010-04-01 01:59:59.000 (weekday 4)"},
-        {Civil(2010, 4, 1, 7, 0, 0), "2010-04-01 03:00:00.000 (weekday 4)"},
-        {Civil(2010, 10, 1, 5, 59, 59), "2010-10-01 01:59:59.000 (weekday 5)"},
-        {Civil(2010, 10, 1, 6, 0, 0), "2010-10-01 01:00:00.000 (weekday 5)"},
-        {Civil(2010, 7, 1, 12), "2010-07-01 08:00:00.000 (weekday 4)"},
-        {Civil(2010, 12, 1, 12), "2010-12-01 07:00:00.000 (weekday 3)"},
+        {MakeCivilTime(2010, 4, 1, 6, 59, 59), "2010-04-01 01:59:59.000 (weekday 4)"},
+        {MakeCivilTime(2010, 4, 1, 7, 0, 0), "2010-04-01 03:00:00.000 (weekday 4)"},
+        {MakeCivilTime(2010, 10, 1, 5, 59, 59), "2010-10-01 01:59:59.000 (weekday 5)"},
+        {MakeCivilTime(2010, 10, 1, 6, 0, 0), "2010-10-01 01:00:00.000 (weekday 5)"},
+        {MakeCivilTime(2010, 7, 1, 12), "2010-07-01 08:00:00.000 (weekday 4)"},
+        {MakeCivilTime(2010, 12, 1, 12), "2010-12-01 07:00:00.000 (weekday 3)"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.local, Show(UtcToZoneLocal(rules, c.utc))) << Show(c.utc);
@@ -255,22 +242,22 @@ TEST(UtcToZoneLocal, AbsoluteDatesApplyInTheirDayAndTime) {
 
 TEST(UtcToZoneLocal, RejectsImpossibleTimesAndRules) {
     const CivilTime invalidTimes[] = {
-        Civil(2009, 2, 29),       Civil(2009, 13, 1),          Civil(2009, 0, 1),
-        Civil(2009, 4, 31),       Civil(2009, 1, 0),           Civil(2009, 1, 1, 24),
-        Civil(2009, 1, 1, 0, 60), Civil(2009, 1, 1, 0, 0, 60), Civil(2009, 1, 1, 0, 0, 0, 1000),
-        Civil(1600, 12, 31, 23),
+        MakeCivilTime(2009, 2, 29),       MakeCivilTime(2009, 13, 1),          MakeCivilTime(2009, 0, 1),
+        MakeCivilTime(2009, 4, 31),       MakeCivilTime(2009, 1, 0),           MakeCivilTime(2009, 1, 1, 24),
+        MakeCivilTime(2009, 1, 1, 0, 60), MakeCivilTime(2009, 1, 1, 0, 0, 60), MakeCivilTime(2009, 1, 1, 0, 0, 0, 1000),
+        MakeCivilTime(1600, 12, 31, 23),
     };
     for (const CivilTime& t : invalidTimes) {
         EXPECT_FALSE(UtcToZoneLocal(BuiltInPacific(), t)) << Show(t);
     }
-    EXPECT_TRUE(UtcToZoneLocal(BuiltInPacific(), Civil(2008, 2, 29)));
+    EXPECT_TRUE(UtcToZoneLocal(BuiltInPacific(), MakeCivilTime(2008, 2, 29)));
 
     TimeZoneRules badWeek = BuiltInPacific();
     badWeek.daylightDate.day = 6;
-    EXPECT_FALSE(UtcToZoneLocal(badWeek, Civil(2009, 6, 1)));
+    EXPECT_FALSE(UtcToZoneLocal(badWeek, MakeCivilTime(2009, 6, 1)));
     TimeZoneRules badMonth = BuiltInPacific();
     badMonth.standardDate.month = 13;
-    EXPECT_FALSE(UtcToZoneLocal(badMonth, Civil(2009, 6, 1)));
+    EXPECT_FALSE(UtcToZoneLocal(badMonth, MakeCivilTime(2009, 6, 1)));
 }
 
 // ---------------------------------------------------------------------------
@@ -332,10 +319,10 @@ TEST(PosixClock, MakesAndBreaksLocalTimeWithTheSystemsDaylightRules) {
         int dayOfWeek;
     };
     const Case cases[] = {
-        {Civil(2021, 7, 1, 12), 1625155200, 4},    // EDT
-        {Civil(2021, 1, 15, 12), 1610730000, 5},   // EST
-        {Civil(1969, 12, 31, 18, 59, 59), -1, 3},  // a valid -1
-        {Civil(1900, 1, 1, 0), -2208970800, 1},
+        {MakeCivilTime(2021, 7, 1, 12), 1625155200, 4},    // EDT
+        {MakeCivilTime(2021, 1, 15, 12), 1610730000, 5},   // EST
+        {MakeCivilTime(1969, 12, 31, 18, 59, 59), -1, 3},  // a valid -1
+        {MakeCivilTime(1900, 1, 1, 0), -2208970800, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.value, clock.MakeLocalTime(c.local)) << Show(c.local);
@@ -345,7 +332,7 @@ TEST(PosixClock, MakesAndBreaksLocalTimeWithTheSystemsDaylightRules) {
     }
     // Beyond what the system's time line holds.
     EXPECT_FALSE(clock.MakeLocalTime(
-        Civil(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 1)));
+        MakeCivilTime(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 1)));
     EXPECT_FALSE(clock.BreakLocalTime(std::numeric_limits<std::int64_t>::max()));
 }
 
@@ -422,12 +409,12 @@ TEST_F(PacificClockTest, ReadsThePacificWallClockThroughTheMachinesZone) {
         const char* pacific;
     };
     const Case cases[] = {
-        {Civil(2009, 3, 7, 20), "2009-03-07 12:00:00.000 (weekday 0)"},
+        {MakeCivilTime(2009, 3, 7, 20), "2009-03-07 12:00:00.000 (weekday 0)"},
         // Just after midnight UTC it is still the previous evening in California.
-        {Civil(2021, 7, 2, 0, 30), "2021-07-01 17:30:00.000 (weekday 0)"},
-        {Civil(2021, 1, 1, 3, 0, 5), "2020-12-31 19:00:05.000 (weekday 0)"},
-        {Civil(2009, 3, 8, 10), "2009-03-08 03:00:00.000 (weekday 0)"},
-        {Civil(2009, 11, 1, 9), "2009-11-01 01:00:00.000 (weekday 0)"},
+        {MakeCivilTime(2021, 7, 2, 0, 30), "2021-07-01 17:30:00.000 (weekday 0)"},
+        {MakeCivilTime(2021, 1, 1, 3, 0, 5), "2020-12-31 19:00:05.000 (weekday 0)"},
+        {MakeCivilTime(2009, 3, 8, 10), "2009-03-08 03:00:00.000 (weekday 0)"},
+        {MakeCivilTime(2009, 11, 1, 9), "2009-11-01 01:00:00.000 (weekday 0)"},
     };
     for (const char* machineZone :
          {"UTC", "Europe/Berlin", "Asia/Tokyo", "America/New_York", "America/Los_Angeles"}) {
@@ -442,21 +429,21 @@ TEST_F(PacificClockTest, ReadsThePacificWallClockThroughTheMachinesZone) {
 }
 
 TEST_F(PacificClockTest, CutoffIsNinetyDaysBack) {
-    clock_.utc = Civil(2009, 3, 7, 20);  // noon in California
+    clock_.utc = MakeCivilTime(2009, 3, 7, 20);  // noon in California
     ASSERT_TRUE(pacific_.UpdatePacificNow(true));
     EXPECT_EQ(1236427200, pacific_.PacificNow());
     EXPECT_EQ(1228651200, pacific_.Cutoff());
     EXPECT_EQ("2008-12-07 12:00:00.000 (weekday 0)", ReadBack(pacific_.Cutoff()));
 
     // Without the flag the cutoff keeps the value of the last update with it.
-    clock_.utc = Civil(2010, 6, 1, 20);
+    clock_.utc = MakeCivilTime(2010, 6, 1, 20);
     ASSERT_TRUE(pacific_.UpdatePacificNow(false));
     EXPECT_EQ("2010-06-01 13:00:00.000 (weekday 0)", ReadBack(pacific_.PacificNow()));
     EXPECT_EQ(1228651200, pacific_.Cutoff());
 }
 
 TEST_F(PacificClockTest, CutoffDateHoldsInAnyMachineZone) {
-    clock_.utc = Civil(2009, 3, 7, 20);
+    clock_.utc = MakeCivilTime(2009, 3, 7, 20);
     for (const char* machineZone : {"Europe/Berlin", "Australia/Sydney", "America/Los_Angeles"}) {
         ScopedTz tz(machineZone);
         ASSERT_TRUE(pacific_.UpdatePacificNow(true));
@@ -470,18 +457,18 @@ TEST_F(PacificClockTest, CutoffDateHoldsInAnyMachineZone) {
 
 TEST_F(PacificClockTest, PacificDatesBefore1900GiveZero) {
     // 05:00 UTC on the first day of 1900 is still 1899 in California.
-    clock_.utc = Civil(1900, 1, 1, 5);
+    clock_.utc = MakeCivilTime(1900, 1, 1, 5);
     ASSERT_TRUE(pacific_.UpdatePacificNow(true));
     EXPECT_EQ(0, pacific_.PacificNow());
     EXPECT_EQ(-kCutoffSeconds, pacific_.Cutoff());
 
-    clock_.utc = Civil(1900, 1, 1, 8);
+    clock_.utc = MakeCivilTime(1900, 1, 1, 8);
     ASSERT_TRUE(pacific_.UpdatePacificNow(false));
     EXPECT_EQ(-2208988800, pacific_.PacificNow());
 }
 
 TEST_F(PacificClockTest, AnUnreadableZoneGivesFalseAndZero) {
-    clock_.utc = Civil(2009, 3, 7, 20);
+    clock_.utc = MakeCivilTime(2009, 3, 7, 20);
     ASSERT_TRUE(pacific_.UpdatePacificNow(true));
     ASSERT_NE(0, pacific_.PacificNow());
 
@@ -492,7 +479,7 @@ TEST_F(PacificClockTest, AnUnreadableZoneGivesFalseAndZero) {
 }
 
 TEST_F(PacificClockTest, AnUnconvertibleTimeGivesZero) {
-    clock_.utc = Civil(2009, 3, 7, 20);
+    clock_.utc = MakeCivilTime(2009, 3, 7, 20);
     zone_.rules->daylightDate.day = 9;  // no such week
     EXPECT_FALSE(pacific_.UpdatePacificNow(false));
     EXPECT_EQ(0, pacific_.PacificNow());

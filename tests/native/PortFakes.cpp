@@ -42,15 +42,4 @@ std::optional<CivilTime> FakeClock::BreakLocalTime(std::int64_t value) const {
     return t;
 }
 
-CivilTime Civil(int year, int month, int day, int hour, int minute, int second) {
-    CivilTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
-}
-
 }  // namespace qv::test

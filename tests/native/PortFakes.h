@@ -129,6 +129,4 @@ public:
     std::optional<TimeZoneRules> rules;
 };
 
-CivilTime Civil(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
-
 }  // namespace qv::test

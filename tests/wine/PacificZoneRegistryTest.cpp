@@ -90,17 +90,6 @@ CivilTime CivilOf(Ticks ticks) {
     return FromSystemTime(st);
 }
 
-CivilTime Civil(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    CivilTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
-}
-
 std::optional<CivilTime> SystemConversion(const TIME_ZONE_INFORMATION& tzi, const CivilTime& utc) {
     const SYSTEMTIME in = ToSystemTime(utc);
     SYSTEMTIME out{};
@@ -120,8 +109,8 @@ std::optional<Ticks> SystemOffset(const TIME_ZONE_INFORMATION& tzi, Ticks utc) {
 std::vector<Ticks> InstantsToCompare(const TIME_ZONE_INFORMATION& tzi, int firstYear,
                                      int lastYear) {
     std::vector<Ticks> instants;
-    const Ticks end = TicksOf(Civil(lastYear + 1, 1, 1));
-    for (Ticks t = TicksOf(Civil(firstYear, 1, 1)); t < end; t += kHour) {
+    const Ticks end = TicksOf(MakeCivilTime(lastYear + 1, 1, 1));
+    for (Ticks t = TicksOf(MakeCivilTime(firstYear, 1, 1)); t < end; t += kHour) {
         instants.push_back(t + 37 * kSecond);  // not on the hour, to vary the fields
         const auto here = SystemOffset(tzi, t);
         const auto next = SystemOffset(tzi, t + kHour);
@@ -234,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"Southern", Zone(-600, 0, -60, Rule(10, 1, 0, 2), Rule(4, 1, 0, 3)), 2},
         RuleCase{"HalfHourShiftAndStandardBias",
                  Zone(210, 15, -30, Rule(4, 3, 5, 23, 30), Rule(9, 4, 6, 0, 15)), 2},
-        RuleCase{"AbsoluteDates", Zone(300, 0, -60, Civil(2011, 4, 1, 2), Civil(2011, 10, 1, 2)),
+        RuleCase{"AbsoluteDates", Zone(300, 0, -60, MakeCivilTime(2011, 4, 1, 2), MakeCivilTime(2011, 10, 1, 2)),
                  2},
         // A record with a daylight date but no standard date is left out:
         // Windows documents it as a zone without daylight time, which the
@@ -370,9 +359,9 @@ TEST(Win32Clock, MakesAndBreaksLocalTimeInTheRuntimesZone) {
         int dayOfWeek;
     };
     const Case cases[] = {
-        {"UTC0", Civil(2009, 3, 7, 12), 1236427200, 6},
-        {"EST5", Civil(2021, 1, 15, 12), 1610730000, 5},
-        {"JST-9", Civil(2030, 12, 31, 23, 59, 59), 1924959599, 2},
+        {"UTC0", MakeCivilTime(2009, 3, 7, 12), 1236427200, 6},
+        {"EST5", MakeCivilTime(2021, 1, 15, 12), 1610730000, 5},
+        {"JST-9", MakeCivilTime(2030, 12, 31, 23, 59, 59), 1924959599, 2},
     };
     for (const Case& c : cases) {
         ScopedRuntimeTz tz(c.zone);
@@ -383,7 +372,7 @@ TEST(Win32Clock, MakesAndBreaksLocalTimeInTheRuntimesZone) {
     }
     ScopedRuntimeTz tz("UTC0");
     // The runtime has no time values before 1970.
-    EXPECT_FALSE(clock.MakeLocalTime(Civil(1969, 12, 31, 23, 59, 59)));
+    EXPECT_FALSE(clock.MakeLocalTime(MakeCivilTime(1969, 12, 31, 23, 59, 59)));
     EXPECT_FALSE(clock.BreakLocalTime(-1));
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -33,6 +34,21 @@ protected:
         WriteProfileValue(SettingsFile(), L"Exit settings", L"Tray", tray);
         WriteProfileValue(SettingsFile(), L"Update Settings", L"Automaticly update", L"0");
     }
+
+    // Installs the reader beside the sibling, writes the settings with this
+    // "Tray" value, starts it and returns its main window (null on failure).
+    HWND StartReader(const wchar_t* tray, const std::wstring& arguments = L"") {
+        InstallReader(folder, true);
+        WriteSettings(tray);
+        reader.emplace(folder, arguments);
+        if (!reader->Started()) {
+            ADD_FAILURE() << "QVReader did not start: error " << reader->Error();
+            return nullptr;
+        }
+        return reader->WaitForMainWindow();
+    }
+
+    std::optional<ReaderProcess> reader;
 };
 
 TEST_F(ReaderWindowTest, SecondInstanceEndsWhileTheFirstKeepsRunning) {
@@ -55,18 +71,14 @@ TEST_F(ReaderWindowTest, SecondInstanceEndsWhileTheFirstKeepsRunning) {
 }
 
 TEST_F(ReaderWindowTest, StartHiddenShowsOnlyTheTrayIconUntilItIsDoubleClicked) {
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"-A");
-    ASSERT_TRUE(reader.Started()) << reader.Error();
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"1", L"-A");
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(main, kTrayIconId); }, 10s));
 
     // The window is hidden by its first paint; it must then stay hidden.
-    EXPECT_TRUE(WaitUntil([&] { return reader.NoVisibleWindow(); }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return reader->NoVisibleWindow(); }, 10s));
     std::this_thread::sleep_for(1s);
-    EXPECT_TRUE(reader.NoVisibleWindow());
+    EXPECT_TRUE(reader->NoVisibleWindow());
 
     ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 10s));
@@ -77,37 +89,28 @@ TEST_F(ReaderWindowTest, StartHiddenShowsOnlyTheTrayIconUntilItIsDoubleClicked) 
 }
 
 TEST_F(ReaderWindowTest, DoubleClickOnAnotherIconIdIsIgnored) {
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"-A");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"1", L"-A");
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return reader.NoVisibleWindow(); }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return reader->NoVisibleWindow(); }, 10s));
     ::PostMessageW(main, kTrayCallback, kTrayIconId + 1, WM_LBUTTONDBLCLK);
     std::this_thread::sleep_for(1s);
-    EXPECT_TRUE(reader.NoVisibleWindow());
+    EXPECT_TRUE(reader->NoVisibleWindow());
 }
 
 TEST_F(ReaderWindowTest, CloseWithTrayOneHidesAndKeepsTheIcon) {
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"1");
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(::IsWindowVisible(main));
 
     ::SendMessageW(::GetDlgItem(main, kCloseButton), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }, 10s));
     std::this_thread::sleep_for(500ms);
-    EXPECT_TRUE(reader.Running());
+    EXPECT_TRUE(reader->Running());
     EXPECT_TRUE(TrayIconExists(main, kTrayIconId));
 }
 
 TEST_F(ReaderWindowTest, CloseWithTrayZeroExitsRemovesTheIconAndWritesTime) {
-    InstallReader(folder, true);
-    WriteSettings(L"0");
-    ReaderProcess reader(folder, L"");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"0");
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(TrayIconExists(main, kTrayIconId));
     ASSERT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()),
@@ -115,7 +118,7 @@ TEST_F(ReaderWindowTest, CloseWithTrayZeroExitsRemovesTheIconAndWritesTime) {
 
     ::SendMessageW(::GetDlgItem(main, kCloseButton), BM_CLICK, 0, 0);
     DWORD exitCode = 0;
-    ASSERT_TRUE(reader.WaitForExit(15s, &exitCode));
+    ASSERT_TRUE(reader->WaitForExit(15s, &exitCode));
     EXPECT_EQ(exitCode, kExitCode);
     EXPECT_FALSE(TrayIconExists(main, kTrayIconId));
     EXPECT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()),
@@ -123,34 +126,28 @@ TEST_F(ReaderWindowTest, CloseWithTrayZeroExitsRemovesTheIconAndWritesTime) {
 }
 
 TEST_F(ReaderWindowTest, TrayMenuCommandsShowAndExit) {
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"-A");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"1", L"-A");
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return reader.NoVisibleWindow(); }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return reader->NoVisibleWindow(); }, 10s));
 
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(20008, 0), 0);  // "Show(&S)"
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 10s));
 
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(20007, 0), 0);  // "Exit(&C)"
     DWORD exitCode = 0;
-    ASSERT_TRUE(reader.WaitForExit(15s, &exitCode));
+    ASSERT_TRUE(reader->WaitForExit(15s, &exitCode));
     EXPECT_EQ(exitCode, kExitCode);
 }
 
 TEST_F(ReaderWindowTest, EnterEscAndSystemCloseLeaveTheWindowAlone) {
-    InstallReader(folder, true);
-    WriteSettings(L"0");
-    ReaderProcess reader(folder, L"");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"0");
     ASSERT_NE(main, nullptr);
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
     std::this_thread::sleep_for(1s);
-    EXPECT_TRUE(reader.Running());
+    EXPECT_TRUE(reader->Running());
     EXPECT_TRUE(::IsWindowVisible(main));
 }
 
@@ -196,22 +193,19 @@ HWND VisiblePopupMenu(DWORD pid) {
 }
 
 TEST_F(ReaderWindowTest, RightClickOnTheTrayIconOpensTheMenuEachTime) {
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"1");
     ASSERT_NE(main, nullptr);
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         ::PostMessageW(main, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
         HWND menu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (menu = VisiblePopupMenu(reader.Pid())) != nullptr; },
+        ASSERT_TRUE(WaitUntil([&] { return (menu = VisiblePopupMenu(reader->Pid())) != nullptr; },
                               10s));
         // Esc closes the menu without choosing anything.
         ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-        ASSERT_TRUE(WaitUntil([&] { return VisiblePopupMenu(reader.Pid()) == nullptr; }, 10s));
+        ASSERT_TRUE(WaitUntil([&] { return VisiblePopupMenu(reader->Pid()) == nullptr; }, 10s));
     }
-    EXPECT_TRUE(reader.Running());
+    EXPECT_TRUE(reader->Running());
     EXPECT_TRUE(::IsWindowVisible(main));
 }
 
@@ -225,10 +219,7 @@ TEST_F(ReaderWindowTest, StartUpTurnsOffTheSecureToPlainRedirectWarning) {
     const DWORD on = 1;
     ::RegSetValueExW(key, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof(on));
 
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"");
-    ASSERT_NE(reader.WaitForMainWindow(), nullptr);
+    ASSERT_NE(StartReader(L"1"), nullptr);
 
     DWORD type = 0, value = 1, size = sizeof(value);
     EXPECT_EQ(::RegQueryValueExW(key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&value),
@@ -252,8 +243,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST_F(ReaderWindowTest, FirstStartWritesTheDefaultFile) {
     InstallReader(folder, true);
-    ReaderProcess reader(folder, L"");
-    ASSERT_NE(reader.WaitForMainWindow(), nullptr);
+    reader.emplace(folder, L"");
+    ASSERT_NE(reader->WaitForMainWindow(), nullptr);
     SYSTEMTIME utc{};
     ::GetSystemTime(&utc);
 
@@ -295,26 +286,23 @@ TEST_F(ReaderWindowTest, FirstStartWritesTheDefaultFile) {
 TEST_F(ReaderWindowTest, MissingSiblingWarnsAndStartUpGoesOn) {
     InstallReader(folder, false);
     WriteSettings(L"1");
-    ReaderProcess reader(folder, L"");
-    const HWND box = reader.WaitForWindowTitled(L"Corvane", 20s);
+    reader.emplace(folder, L"");
+    const HWND box = reader->WaitForWindowTitled(L"Corvane", 20s);
     ASSERT_NE(box, nullptr);
     // The message box's text is its static control with id 0xFFFF.
     wchar_t text[128] = {};
     ::GetDlgItemTextW(box, 0xFFFF, text, 128);
     EXPECT_STREQ(text, L"File error! Please reinstall Corvane!");
     EXPECT_TRUE(HasVisibleIcon(box)) << "the warning box shows no icon";
-    EXPECT_EQ(reader.FindWindowTitled(L"Corvane Transactions Reader"), nullptr);
+    EXPECT_EQ(reader->FindWindowTitled(L"Corvane Transactions Reader"), nullptr);
 
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_NE(reader.WaitForMainWindow(), nullptr);
-    EXPECT_TRUE(reader.Running());
+    EXPECT_NE(reader->WaitForMainWindow(), nullptr);
+    EXPECT_TRUE(reader->Running());
 }
 
 TEST_F(ReaderWindowTest, MainWindowScreenshot) {
-    InstallReader(folder, true);
-    WriteSettings(L"1");
-    ReaderProcess reader(folder, L"");
-    const HWND main = reader.WaitForMainWindow();
+    const HWND main = StartReader(L"1");
     ASSERT_NE(main, nullptr);
     ::SetWindowPos(main, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
     ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
