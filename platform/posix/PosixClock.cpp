@@ -3,21 +3,10 @@
 #include <ctime>
 #include <limits>
 
+#include "CalendarTm.h"
+
 namespace qv {
 namespace {
-
-CivilTime FromTm(const std::tm& tm, long nanoseconds) {
-    CivilTime t;
-    t.year = tm.tm_year + 1900;
-    t.month = tm.tm_mon + 1;
-    t.dayOfWeek = tm.tm_wday;
-    t.day = tm.tm_mday;
-    t.hour = tm.tm_hour;
-    t.minute = tm.tm_min;
-    t.second = tm.tm_sec;
-    t.milliseconds = static_cast<int>(nanoseconds / 1000000);
-    return t;
-}
 
 timespec Now() {
     timespec now{};
@@ -31,25 +20,18 @@ CivilTime PosixClock::UtcNow() const {
     const timespec now = Now();
     std::tm tm{};
     gmtime_r(&now.tv_sec, &tm);
-    return FromTm(tm, now.tv_nsec);
+    return CivilFromTm(tm, static_cast<int>(now.tv_nsec / 1000000));
 }
 
 CivilTime PosixClock::LocalNow() const {
     const timespec now = Now();
     std::tm tm{};
     localtime_r(&now.tv_sec, &tm);
-    return FromTm(tm, now.tv_nsec);
+    return CivilFromTm(tm, static_cast<int>(now.tv_nsec / 1000000));
 }
 
 std::optional<std::int64_t> PosixClock::MakeLocalTime(const CivilTime& local) const {
-    std::tm tm{};
-    tm.tm_year = local.year - 1900;
-    tm.tm_mon = local.month - 1;
-    tm.tm_mday = local.day;
-    tm.tm_hour = local.hour;
-    tm.tm_min = local.minute;
-    tm.tm_sec = local.second;
-    tm.tm_isdst = -1;
+    std::tm tm = TmFromCivil(local);
     // -1 is also one second before 1970, so failure shows as an untouched
     // weekday instead.
     tm.tm_wday = -1;
@@ -66,7 +48,7 @@ std::optional<CivilTime> PosixClock::BreakLocalTime(std::int64_t value) const {
     const std::time_t t = static_cast<std::time_t>(value);
     std::tm tm{};
     if (localtime_r(&t, &tm) == nullptr) return std::nullopt;
-    return FromTm(tm, 0);
+    return CivilFromTm(tm);
 }
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include "BuiltInPacificZone.h"
 #include "PacificClock.h"
 #include "RegistryPacificZone.h"
+#include "SystemTimeConvert.h"
 #include "TextConvert.h"
 #include "TimeZoneConversion.h"
 #include "Win32Clock.h"
@@ -23,39 +24,13 @@
 namespace qv {
 namespace {
 
-SYSTEMTIME ToSystemTime(const CivilTime& t) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.year);
-    st.wMonth = static_cast<WORD>(t.month);
-    st.wDayOfWeek = static_cast<WORD>(t.dayOfWeek);
-    st.wDay = static_cast<WORD>(t.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    st.wMilliseconds = static_cast<WORD>(t.milliseconds);
-    return st;
-}
-
-CivilTime FromSystemTime(const SYSTEMTIME& st) {
-    CivilTime t;
-    t.year = st.wYear;
-    t.month = st.wMonth;
-    t.dayOfWeek = st.wDayOfWeek;
-    t.day = st.wDay;
-    t.hour = st.wHour;
-    t.minute = st.wMinute;
-    t.second = st.wSecond;
-    t.milliseconds = st.wMilliseconds;
-    return t;
-}
-
 TIME_ZONE_INFORMATION ToZoneInformation(const TimeZoneRules& rules) {
     TIME_ZONE_INFORMATION tzi{};
     tzi.Bias = rules.bias;
     tzi.StandardBias = rules.standardBias;
     tzi.DaylightBias = rules.daylightBias;
-    tzi.StandardDate = ToSystemTime(rules.standardDate);
-    tzi.DaylightDate = ToSystemTime(rules.daylightDate);
+    tzi.StandardDate = win::ToSystemTime(rules.standardDate);
+    tzi.DaylightDate = win::ToSystemTime(rules.daylightDate);
     std::wcsncpy(tzi.StandardName, rules.standardName.c_str(), 31);
     std::wcsncpy(tzi.DaylightName, rules.daylightName.c_str(), 31);
     return tzi;
@@ -75,7 +50,7 @@ constexpr Ticks kSecond = 10000000;
 constexpr Ticks kHour = 3600 * kSecond;
 
 Ticks TicksOf(const CivilTime& utc) {
-    const SYSTEMTIME st = ToSystemTime(utc);
+    const SYSTEMTIME st = win::ToSystemTime(utc);
     FILETIME ft{};
     EXPECT_TRUE(::SystemTimeToFileTime(&st, &ft));
     return (static_cast<Ticks>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
@@ -87,14 +62,14 @@ CivilTime CivilOf(Ticks ticks) {
     ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     SYSTEMTIME st{};
     EXPECT_TRUE(::FileTimeToSystemTime(&ft, &st));
-    return FromSystemTime(st);
+    return win::FromSystemTime(st);
 }
 
 std::optional<CivilTime> SystemConversion(const TIME_ZONE_INFORMATION& tzi, const CivilTime& utc) {
-    const SYSTEMTIME in = ToSystemTime(utc);
+    const SYSTEMTIME in = win::ToSystemTime(utc);
     SYSTEMTIME out{};
     if (!::SystemTimeToTzSpecificLocalTime(&tzi, &in, &out)) return std::nullopt;
-    return FromSystemTime(out);
+    return win::FromSystemTime(out);
 }
 
 // Offset of the system's local time from UTC, in ticks; nothing on failure.
@@ -406,7 +381,7 @@ TEST(PacificClock, GivesThePacificWallClockOnTheSystem) {
         SYSTEMTIME now{};
         ::GetSystemTime(&now);
         ASSERT_TRUE(pacific.UpdatePacificNow(true)) << machineZone;
-        const auto expected = SystemConversion(tzi, FromSystemTime(now));
+        const auto expected = SystemConversion(tzi, win::FromSystemTime(now));
         const auto actual = clock.BreakLocalTime(pacific.PacificNow());
         ASSERT_TRUE(expected);
         ASSERT_TRUE(actual) << machineZone;
