@@ -7,6 +7,8 @@ packages=(
   googletest libgtest-dev tzdata
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
   wine64 xvfb x11-utils
+  openssl libssl-dev libcpp-httplib-dev libcurl4-openssl-dev libnss-myhostname
+  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev
 )
 
 missing=()
