@@ -1,7 +1,8 @@
 // Corvane.exe stand-in. The reader only looks for this program's traces: the
 // file next to it, the top-level window titled "Corvane", the process named
-// Corvane.exe and the account.ini it writes. Without arguments it shows that
-// window until closed; "write-accounts" writes account.ini and exits, with
+// Corvane.exe, the account.ini it writes and the group databases it makes.
+// Without arguments it shows that window until closed; "write-accounts"
+// writes account.ini and "make-databases" the databases, then exit, with
 // errors on stderr so scripts never meet a message box.
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "AccountFileWriter.h"
+#include "DatabaseMaker.h"
 #include "TextConvert.h"
 
 namespace {
@@ -140,12 +142,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     std::vector<std::wstring> arguments(argv.get() + first, argv.get() + count);
     if (arguments.empty()) return RunWindow(instance, showCommand);
 
-    if (arguments[0] != L"write-accounts") {
-        ReportError("usage: Corvane.exe [write-accounts DESCRIPTION-FILE [OUTPUT-FOLDER]]");
+    if (arguments[0] != L"write-accounts" && arguments[0] != L"make-databases") {
+        ReportError(
+            "usage: Corvane.exe [write-accounts|make-databases DESCRIPTION-FILE [OUTPUT-FOLDER]]");
         return kUsageExit;
     }
     const std::vector<fs::path> paths(arguments.begin() + 1, arguments.end());
-    const qv::CommandOutcome outcome = qv::RunWriteAccounts(paths, ProgramFolder());
+    const qv::CommandOutcome outcome = arguments[0] == L"write-accounts"
+                                           ? qv::RunWriteAccounts(paths, ProgramFolder())
+                                           : qv::RunMakeDatabases(paths, ProgramFolder());
     if (!outcome.message.empty()) ReportError(outcome.message);
     return outcome.exitCode;
 }

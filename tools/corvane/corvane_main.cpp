@@ -1,5 +1,5 @@
-// The native Corvane stand-in: only the write-accounts command, so Linux
-// tests can make account.ini files without Wine.
+// The native Corvane stand-in: the write-accounts and make-databases
+// commands, so Linux tests can make account.ini and the databases without Wine.
 
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AccountFileWriter.h"
+#include "DatabaseMaker.h"
 
 namespace {
 
@@ -23,12 +24,16 @@ fs::path ProgramFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string_view(argv[1]) != "write-accounts") {
-        std::fputs("usage: corvane write-accounts DESCRIPTION-FILE [OUTPUT-FOLDER]\n", stderr);
+    const std::string_view command = argc >= 2 ? argv[1] : "";
+    if (command != "write-accounts" && command != "make-databases") {
+        std::fputs("usage: corvane write-accounts|make-databases DESCRIPTION-FILE [OUTPUT-FOLDER]\n",
+                   stderr);
         return 2;
     }
     const std::vector<fs::path> arguments(argv + 2, argv + argc);
-    const qv::CommandOutcome outcome = qv::RunWriteAccounts(arguments, ProgramFolder());
+    const qv::CommandOutcome outcome = command == "write-accounts"
+                                           ? qv::RunWriteAccounts(arguments, ProgramFolder())
+                                           : qv::RunMakeDatabases(arguments, ProgramFolder());
     if (!outcome.message.empty()) std::fprintf(stderr, "corvane: %s\n", outcome.message.c_str());
     return outcome.exitCode;
 }

@@ -1,0 +1,80 @@
+#include "DatabaseFile.h"
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace qv::ado_detail {
+namespace {
+
+// ODBC connection-string value: braces make ';' and '=' safe, '}' doubled.
+std::wstring Braced(const std::wstring& value) {
+    std::wstring out = L"{";
+    for (const wchar_t ch : value) {
+        if (ch == L'}') out.push_back(L'}');
+        out.push_back(ch);
+    }
+    out.push_back(L'}');
+    return out;
+}
+
+// The SQLite driver reads values up to the next ';' and does not know braces.
+bool FitsSqliteDriver(const std::wstring& value) {
+    return value.find(L';') == std::wstring::npos && value.find(L'{') != 0;
+}
+
+}  // namespace
+
+DatabaseKind SniffDatabaseFile(const std::wstring& path) {
+    std::error_code error;
+    const std::filesystem::path file(path);
+    if (!std::filesystem::is_regular_file(file, error)) return DatabaseKind::Missing;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return DatabaseKind::Missing;
+    std::array<char, 20> head{};
+    in.read(head.data(), head.size());
+    const std::size_t got = static_cast<std::size_t>(in.gcount());
+    if (got >= 16 && std::memcmp(head.data(), "SQLite format 3\0", 16) == 0) {
+        return DatabaseKind::Sqlite;
+    }
+    if (got >= 19 && (std::memcmp(head.data() + 4, "Standard Jet DB", 15) == 0 ||
+                      std::memcmp(head.data() + 4, "Standard ACE DB", 15) == 0)) {
+        return DatabaseKind::Jet;
+    }
+    return DatabaseKind::Unknown;
+}
+
+std::vector<DriverChoice> DriverChoicesFor(DatabaseKind kind, const std::wstring& path,
+                                           const std::wstring& jetPassword, long timeoutSeconds,
+                                           bool allowCreate) {
+    std::vector<DriverChoice> choices;
+    const std::wstring driverPath = DriverPath(path);
+    if (driverPath.empty()) return choices;
+    if (kind == DatabaseKind::Jet) {
+        for (const wchar_t* driver :
+             {L"Microsoft Access Driver (*.mdb)", L"Microsoft Access Driver (*.mdb, *.accdb)"}) {
+            std::wstring text = L"Driver=" + Braced(driver) + L";Dbq=" + Braced(driverPath) + L";";
+            if (!jetPassword.empty()) text += L"Pwd=" + Braced(jetPassword) + L";";
+            choices.push_back({driver, text});
+        }
+    } else if (kind == DatabaseKind::Sqlite) {
+        if (!FitsSqliteDriver(driverPath)) return choices;
+        std::wstring options = L"Database=" + driverPath + L";";
+        if (!allowCreate) options += L"NoCreat=1;";
+        // Milliseconds of waiting for a lock held by another program.
+        options += L"Timeout=" + std::to_wstring(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 5000) + L";";
+        std::vector<std::wstring> drivers;
+#if defined(_WIN32)
+        // Under Wine the host's unixODBC answers, with its own driver names.
+        if (!RunningUnderWine()) drivers.push_back(L"SQLite3 ODBC Driver");
+#endif
+        drivers.push_back(L"SQLite3");
+        for (const std::wstring& driver : drivers) {
+            choices.push_back({driver, L"Driver=" + Braced(driver) + L";" + options});
+        }
+    }
+    return choices;
+}
+
+}  // namespace qv::ado_detail
