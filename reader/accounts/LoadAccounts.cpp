@@ -1,0 +1,85 @@
+#include "LoadAccounts.h"
+
+#include "Base64.h"
+#include "CTextFileReader.h"
+#include "CodePages.h"
+
+namespace qv {
+namespace {
+
+constexpr std::wstring_view kDatabaseExtension = L".mdb";
+
+void AddGroup(CMyObject& group, const std::vector<std::wstring>& fields) {
+    const std::wstring& first = fields[0];
+    const std::size_t extension = first.find(kDatabaseExtension);
+    if (extension != std::wstring::npos && extension >= 1) {
+        group.m_strDbFile = first;
+        group.m_strDbPassword = fields[1];
+        group.SetName(std::wstring_view(first).substr(0, extension));
+    } else {
+        group.SetName(first);
+    }
+    group.m_nImage = 0;
+    group.m_nKind = kGroupNode;
+}
+
+void AddAccount(CMyObject& account, CMyObject& group, const std::wstring& nickname,
+                const std::wstring& password) {
+    account.m_strNickname = nickname;
+    account.m_strPassword = password;
+    account.SetName(nickname);
+    account.m_nImage = 1;
+    account.m_nKind = kAccountNode;
+    account.m_pParent = &group;
+    account.m_strDbFile = group.m_strDbFile;
+    account.m_strDbPassword = group.m_strDbPassword;
+}
+
+bool GroupNeedsPassword(const std::wstring& first) {
+    const std::size_t extension = first.find(kDatabaseExtension);
+    return extension != std::wstring::npos && extension >= 1;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitAccountFields(std::wstring_view text) {
+    std::vector<std::wstring> fields;
+    std::size_t start = 0;
+    for (std::size_t semicolon = text.find(L';'); semicolon != std::wstring_view::npos;
+         semicolon = text.find(L';', start)) {
+        fields.emplace_back(text.substr(start, semicolon - start));
+        start = semicolon + 1;
+    }
+    return fields;
+}
+
+std::size_t AddAccountLine(AccountList& list, std::wstring_view decodedText) {
+    const std::vector<std::wstring> fields = SplitAccountFields(decodedText);
+    if (fields.empty()) return 0;
+    // Without its group no account of the line can be placed.
+    if (GroupNeedsPassword(fields[0]) && fields.size() < 2) return 0;
+
+    CMyObject& group = list.Append();
+    AddGroup(group, fields);
+    std::size_t added = 1;
+    for (std::size_t i = 3; i < fields.size(); i += 3) {
+        if (i + 1 >= fields.size()) break;
+        AddAccount(list.Append(), group, fields[i], fields[i + 1]);
+        ++added;
+    }
+    return added;
+}
+
+void LoadAccounts(const std::wstring& programFolder, AccountList& list) {
+    CTextFileReader reader;
+    if (!reader.Open(programFolder + kAccountFile)) return;
+    std::wstring line;
+    while (reader.ReadLine(line)) {
+        std::string bytes = DecodeBase64(line);
+        const std::size_t zero = bytes.find('\0');
+        if (zero != std::string::npos) bytes.resize(zero);
+        AddAccountLine(list, AnsiToWide(bytes));
+    }
+}
+
+}  // namespace qv
