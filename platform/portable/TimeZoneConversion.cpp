@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "CivilDays.h"
+
 namespace qv {
 namespace {
 
@@ -15,17 +17,6 @@ int DaysInMonth(int year, int month) {
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-// Days since 1970-01-01 of a proleptic Gregorian date (era-based, exact for
-// any year the record can hold).
-std::int64_t DaysFromCivil(int year, int month, int day) {
-    const std::int64_t y = year - (month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 CivilTime CivilFromMs(std::int64_t ms) {
     std::int64_t days = ms / kMsPerDay;
     std::int64_t msOfDay = ms % kMsPerDay;
@@ -33,18 +24,12 @@ CivilTime CivilFromMs(std::int64_t ms) {
         msOfDay += kMsPerDay;
         --days;
     }
+    const CivilDay date = CivilFromDays(days);
     CivilTime t;
-    t.dayOfWeek = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t dayOfEra = z - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
-    t.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(era * 400 + yearOfEra + (t.month <= 2 ? 1 : 0));
+    t.dayOfWeek = DayOfWeekFromDays(days);
+    t.year = date.year;
+    t.month = date.month;
+    t.day = date.day;
     t.hour = static_cast<int>(msOfDay / (60 * kMsPerMinute));
     t.minute = static_cast<int>(msOfDay / kMsPerMinute % 60);
     t.second = static_cast<int>(msOfDay / 1000 % 60);

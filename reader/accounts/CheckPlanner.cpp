@@ -1,0 +1,129 @@
+#include "CheckPlanner.h"
+
+#include "TransactionStore.h"
+
+namespace qv {
+namespace {
+
+constexpr wchar_t kReportPath[] = L"/account/showTransactions.htm?type=VENDOR_SEARCH&form=dates";
+constexpr wchar_t kReportTypes[] =
+    L"&type=SALE_ARRAY&type=BONUS_ARRAY&type=RFND_ARRAY&type=CHGBACK_ARRAY&type=BOUNCED_ARRAY"
+    L"&type=FEES_ARRAY&s=1";
+
+// printf's "%02d": at least two characters, a sign counting as one.
+std::wstring TwoDigits(int value) {
+    std::wstring text = std::to_wstring(value);
+    if (text.size() < 2) text.insert(0, 2 - text.size(), L'0');
+    return text;
+}
+
+// "%d-%02d-%02d"
+std::wstring DateText(PlanDate date) {
+    return std::to_wstring(date.year) + L'-' + TwoDigits(date.month) + L'-' +
+           TwoDigits(date.day);
+}
+
+std::wstring DateQuery(PlanDate start, PlanDate end) {
+    return L"&pageSize=" + std::to_wstring(kPlannedPageSize) + L"&startDate=" + DateText(start) +
+           L"&endDate=" + DateText(end);
+}
+
+std::wstring VendorOrigin(const NetworkConfig& config, std::wstring_view nickname) {
+    return L"https://" + VendorHost(config, nickname);
+}
+
+}  // namespace
+
+std::wstring ReportPageAddress(const NetworkConfig& config, std::wstring_view nickname,
+                               PlanDate start, PlanDate end) {
+    return VendorOrigin(config, nickname) + kReportPath + L"&pageNum=1" + DateQuery(start, end) +
+           kReportTypes;
+}
+
+std::wstring ReportPagingAddress(const NetworkConfig& config, std::wstring_view nickname,
+                                 PlanDate start, PlanDate end) {
+    return VendorOrigin(config, nickname) + kReportPath + DateQuery(start, end) + kReportTypes +
+           L"&pageNum=";
+}
+
+std::wstring SignOutAddress(const NetworkConfig& config, std::wstring_view nickname) {
+    return VendorOrigin(config, nickname) + L"/account/logout";
+}
+
+CheckPlanner::CheckPlanner(const IPacificZoneSource& zone, const IClock& clock,
+                           NetworkConfig config, std::wstring programFolder)
+    : clock_(clock),
+      pacific_(zone, clock),
+      config_(std::move(config)),
+      programFolder_(std::move(programFolder)) {}
+
+bool CheckPlanner::UpdatePacificNow(bool withCutoff) {
+    return pacific_.UpdatePacificNow(withCutoff);
+}
+
+PlanDate CheckPlanner::DateOf(std::int64_t value) const {
+    const auto broken = clock_.BreakLocalTime(value);
+    if (!broken) return {};
+    return {broken->year, broken->month, broken->day};
+}
+
+std::vector<AccountPlan> CheckPlanner::BuildReportAddresses(
+    const std::vector<CMyObject*>& checkList) const {
+    std::vector<AccountPlan> plans;
+    plans.reserve(checkList.size());
+    for (CMyObject* account : checkList) {
+        if (account) plans.push_back(PlanAccount(*account));
+    }
+    return plans;
+}
+
+AccountPlan CheckPlanner::PlanAccount(CMyObject& account) const {
+    AccountPlan plan;
+    plan.account = &account;
+    std::wstring reportUrl, pagingUrl;
+
+    try {
+        const LastStoredDate last = GetLastStoredDate(
+            {programFolder_, account.m_strDbFile, account.m_strDbPassword}, account.m_strNickname);
+        const PlanDate end = DateOf(pacific_.PacificNow());
+        switch (last.kind) {
+            case LastStoredDate::Kind::NotOpened:
+                plan.outcome = AccountPlan::Outcome::DatabaseClosed;
+                plan.errorText = L"Database " + account.m_strDbFile + L" of account " +
+                                 account.m_strNickname + L" did not open.";
+                break;
+            case LastStoredDate::Kind::QueryClosed:
+                plan.outcome = AccountPlan::Outcome::DatabaseClosed;
+                plan.errorText = L"Table " + account.m_strNickname + L" of database " +
+                                 account.m_strDbFile + L" did not open.";
+                break;
+            case LastStoredDate::Kind::Empty:
+            case LastStoredDate::Kind::Found: {
+                const PlanDate start = last.kind == LastStoredDate::Kind::Empty
+                                           ? DateOf(pacific_.Cutoff())
+                                           : PlanDate{last.year, last.month, last.day};
+                reportUrl = ReportPageAddress(config_, account.m_strNickname, start, end);
+                pagingUrl = ReportPagingAddress(config_, account.m_strNickname, start, end);
+                break;
+            }
+        }
+    } catch (const CADOException& error) {
+        // The exception carries the driver's description only; the
+        // connection string, which holds the password, stays in the layer.
+        plan.outcome = AccountPlan::Outcome::DatabaseError;
+        plan.errorText = L"Database " + account.m_strDbFile + L" of account " +
+                         account.m_strNickname + L": " + error.GetErrorMessage();
+    }
+
+    account.m_strPagingUrl = pagingUrl;
+    account.m_strReportUrl = reportUrl;
+    account.m_strLogoutUrl = SignOutAddress(config_, account.m_strNickname);
+    account.m_bAwaitingReport = 0;
+    account.m_bPageInFlight = 0;
+    account.m_bSigningOut = 0;
+    account.m_nPagesLeft = 0;
+    account.m_nNewItems = 0;
+    return plan;
+}
+
+}  // namespace qv
