@@ -1,0 +1,134 @@
+#include "HtmlDom.h"
+
+#include <algorithm>
+
+namespace qv::html {
+
+Node::~Node() {
+    // Flatten the subtree so that destroying it never recurses.
+    std::vector<std::unique_ptr<Node>> pending;
+    pending.swap(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<Node> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->children_) pending.push_back(std::move(child));
+        node->children_.clear();
+    }
+}
+
+Element* Node::AsElement() { return IsElement() ? static_cast<Element*>(this) : nullptr; }
+
+const Element* Node::AsElement() const {
+    return IsElement() ? static_cast<const Element*>(this) : nullptr;
+}
+
+Node* Node::AppendChild(std::unique_ptr<Node> child) { return InsertBefore(std::move(child), nullptr); }
+
+Node* Node::InsertBefore(std::unique_ptr<Node> child, Node* reference) {
+    child->parent_ = this;
+    Node* raw = child.get();
+    if (reference == nullptr) {
+        children_.push_back(std::move(child));
+    } else {
+        children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(IndexOf(reference)),
+                         std::move(child));
+    }
+    return raw;
+}
+
+std::unique_ptr<Node> Node::RemoveChild(Node* child) {
+    const std::size_t index = IndexOf(child);
+    if (index >= children_.size()) return nullptr;
+    std::unique_ptr<Node> removed = std::move(children_[index]);
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
+    removed->parent_ = nullptr;
+    return removed;
+}
+
+std::size_t Node::IndexOf(const Node* child) const {
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        if (children_[i].get() == child) return i;
+    }
+    return children_.size();
+}
+
+const std::wstring* Element::GetAttribute(std::wstring_view name) const {
+    for (const Attribute& attribute : attributes_) {
+        if (attribute.name == name) return &attribute.value;
+    }
+    return nullptr;
+}
+
+void Element::SetAttribute(std::wstring_view name, std::wstring_view value) {
+    for (Attribute& attribute : attributes_) {
+        if (attribute.name == name) {
+            attribute.value = value;
+            return;
+        }
+    }
+    attributes_.push_back({std::wstring(name), std::wstring(value)});
+}
+
+bool Element::AddAttributeIfMissing(const Attribute& attribute) {
+    if (HasAttribute(attribute.name)) return false;
+    attributes_.push_back(attribute);
+    return true;
+}
+
+std::wstring TextContent(const Node& node) {
+    std::wstring text;
+    ForEachDescendant(node, [&](Node& child) {
+        if (child.Kind() == NodeKind::Text) text += child.data;
+        return true;
+    });
+    return text;
+}
+
+bool IsAncestorOf(const Node& ancestor, const Node& node) {
+    for (const Node* p = node.Parent(); p != nullptr; p = p->Parent()) {
+        if (p == &ancestor) return true;
+    }
+    return false;
+}
+
+const Node& TreeRoot(const Node& node) {
+    const Node* root = &node;
+    while (root->Parent() != nullptr) root = root->Parent();
+    return *root;
+}
+
+Element* NearestAncestor(const Node& node, std::wstring_view name) {
+    for (Node* p = node.Parent(); p != nullptr; p = p->Parent()) {
+        Element* element = p->AsElement();
+        if (element != nullptr && element->Is(name)) return element;
+    }
+    return nullptr;
+}
+
+wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
+
+std::wstring AsciiLowerCopy(std::wstring_view text) {
+    std::wstring lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
+    return lower;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+bool IsHtmlWhitespace(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\f' || c == L'\r';
+}
+
+std::wstring_view TrimHtmlWhitespace(std::wstring_view text) {
+    while (!text.empty() && IsHtmlWhitespace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsHtmlWhitespace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace qv::html
