@@ -80,7 +80,8 @@ TEST(SiblingStandIn, ShowsAWindowTitledCorvaneUntilClosed) {
     ASSERT_TRUE(sibling.Started()) << sibling.Error();
     const HWND window = sibling.WaitForWindowTitled(L"Corvane", 20s);
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(::IsWindowVisible(window));
+    // The window exists a moment before it is shown.
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 10s));
     EXPECT_EQ(::FindWindowW(nullptr, L"Corvane"), window);
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
