@@ -1,5 +1,5 @@
 # The network and event half of the browser engine: the UI-thread dispatchers,
-# the HTTP transports (qvhttp), the engine over them (qvbrowser) and htmlprobe.
+# the HTTP transports (qvhttp) and the engine over them (qvbrowser).
 # Included from this folder's CMakeLists.txt.
 set(QV_ENGINE_ROOT ${CMAKE_CURRENT_LIST_DIR})
 find_package(Threads REQUIRED)
@@ -26,12 +26,3 @@ target_link_libraries(qvhttp PUBLIC Threads::Threads)
 add_library(qvbrowser STATIC ${QV_ENGINE_ROOT}/BrowserEngine.cpp)
 target_include_directories(qvbrowser PUBLIC ${QV_ENGINE_ROOT})
 target_link_libraries(qvbrowser PUBLIC qvhttp qvhtml qvports Threads::Threads)
-
-# htmlprobe PATH-OR-ADDRESS ID: the inner HTML of one element, for golden tests.
-add_executable(htmlprobe ${QV_ENGINE_ROOT}/../../tools/htmlprobe/htmlprobe.cpp)
-if(WIN32)
-    target_link_libraries(htmlprobe PRIVATE qvbrowser qvwin32)
-    target_link_options(htmlprobe PRIVATE -municode)
-else()
-    target_link_libraries(htmlprobe PRIVATE qvbrowser qvposix)
-endif()

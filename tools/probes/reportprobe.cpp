@@ -1,0 +1,86 @@
+// reportprobe [--ca CA.pem] FILE-OR-ADDRESS
+//
+// Loads a saved report page (or a report address) with the browser engine
+// and reads it as a check does, storing nothing. Writes, UTF-8:
+//     items N pages P
+// (the item count of "divbody" and the report pages it takes; -1 and -1
+// without that element), then one line per row the parser reads from "line":
+// the sixteen fields of a transaction record in order, separated by tabs (a
+// tab or line break inside a field is written as a blank).
+// Exit status: 0 read, 2 bad arguments or the page could not be loaded.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "PageLoader.h"
+#include "ReportParser.h"
+#include "TextConvert.h"
+#include "TransactionRecord.h"
+#include "html/HtmlDocument.h"
+
+namespace {
+
+constexpr char kProgram[] = "reportprobe";
+
+std::optional<std::wstring> InnerHtmlOf(qv::browser::BrowserEngine& engine, std::wstring_view id) {
+    qv::html::Element* element = engine.GetElementById(id);
+    if (!element) return std::nullopt;
+    return engine.InnerHtml(*element);
+}
+
+std::wstring RowLine(const qv::TransactionRecord& record) {
+    std::wstring line;
+    for (std::size_t i = 0; i < qv::kRecordFieldCount; ++i) {
+        if (i > 0) line += L'\t';
+        for (const wchar_t c : record.Get(static_cast<qv::RecordField>(i))) {
+            line += (c == L'\t' || c == L'\n' || c == L'\r') ? L' ' : c;
+        }
+    }
+    return line + L'\n';
+}
+
+int Probe(std::vector<std::wstring>& arguments) {
+    const std::wstring caFile = qv::probe::TakeCaOption(arguments);
+    if (arguments.size() != 1) {
+        qv::probe::Complain(kProgram, L"usage: reportprobe [--ca CA.pem] FILE-OR-ADDRESS");
+        return 2;
+    }
+    qv::probe::PageLoader loader(caFile);
+    if (const auto failure = loader.Load(arguments[0])) {
+        qv::probe::Complain(kProgram, *failure);
+        return 2;
+    }
+
+    const std::optional<std::wstring> count = InnerHtmlOf(loader.Engine(), L"divbody");
+    int items = -1;
+    const int pages = qv::ReadReportItemCount(count, items);
+    if (!count) qv::probe::Complain(kProgram, L"the page has no element \"divbody\"");
+    std::wstring out =
+        L"items " + std::to_wstring(items) + L" pages " + std::to_wstring(pages) + L"\n";
+
+    const std::optional<std::wstring> table = InnerHtmlOf(loader.Engine(), L"line");
+    if (table) {
+        for (const qv::TransactionRecord& record : qv::ParseReportRows(*table)) {
+            out += RowLine(record);
+        }
+    } else {
+        qv::probe::Complain(kProgram, L"the page has no element \"line\"");
+    }
+    if (!qv::probe::WriteOut(qv::WideToUtf8(out))) {
+        qv::probe::Complain(kProgram, L"cannot write the output");
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+#else
+int main(int argc, char** argv) {
+#endif
+    return qv::probe::RunProbe(kProgram, qv::probe::Arguments(argc, argv), Probe);
+}
