@@ -24,5 +24,6 @@ target_include_directories(qvhttp PUBLIC ${QV_ENGINE_ROOT} ${QV_ENGINE_ROOT}/htt
 target_link_libraries(qvhttp PUBLIC Threads::Threads)
 
 add_library(qvbrowser STATIC ${QV_ENGINE_ROOT}/BrowserEngine.cpp)
+target_sources(qvbrowser PRIVATE ${QV_ENGINE_ROOT}/EngineBrowser.cpp)
 target_include_directories(qvbrowser PUBLIC ${QV_ENGINE_ROOT})
 target_link_libraries(qvbrowser PUBLIC qvhttp qvhtml qvports Threads::Threads)

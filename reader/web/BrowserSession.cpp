@@ -1,0 +1,282 @@
+#include "BrowserSession.h"
+
+#include <exception>
+#include <utility>
+
+#include "ADODatabase.h"
+#include "CheckPlanner.h"
+#include "ReportParser.h"
+#include "TransactionStore.h"
+
+namespace qv {
+namespace {
+
+constexpr std::uint32_t kDefaultTimeoutMs = 120000;
+
+// Exception texts are ASCII in practice; anything else is shown as '?'.
+std::wstring WidenAscii(const char* text) {
+    std::wstring wide;
+    for (const char* p = text; p && *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        wide += c < 0x80 ? static_cast<wchar_t>(c) : L'?';
+    }
+    return wide;
+}
+
+}  // namespace
+
+std::wstring HtmlAttributeValue(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (const wchar_t c : text) {
+        switch (c) {
+            case L'&':
+                out += L"&amp;";
+                break;
+            case L'"':
+                out += L"&quot;";
+                break;
+            case L'\'':
+                out += L"&#39;";
+                break;
+            case L'<':
+                out += L"&lt;";
+                break;
+            case L'>':
+                out += L"&gt;";
+                break;
+            // Input preprocessing would turn a bare CR into LF.
+            case L'\r':
+                out += L"&#13;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+// The values go in quoted and escaped: a bare value would end at a blank and
+// let '>' or a quote in a password rewrite the element.
+std::wstring NickFieldMarkup(std::wstring_view nickname) {
+    return L"<INPUT id=nick class=loginInput tabIndex=1 value=\"" + HtmlAttributeValue(nickname) +
+           L"\" maxLength=10 name=nick>";
+}
+
+std::wstring PassFieldMarkup(std::wstring_view password) {
+    return L"<INPUT id=pass class=loginInput tabIndex=2 value=\"" + HtmlAttributeValue(password) +
+           L"\" type=password name=pass>";
+}
+
+std::wstring SignInAddress(const NetworkConfig& config) {
+    return L"https://" + config.mainHost + L"/login.htm";
+}
+
+std::wstring SignInFailureAddress(const NetworkConfig& config) {
+    return SignInAddress(config) + L"?error=true";
+}
+
+BrowserSession::BrowserSession(IBrowser& browser, ITimers& timers, const ReaderState& state,
+                               ActivityLog& log, IBrowserSessionView& view, NetworkConfig config,
+                               std::wstring programFolder)
+    : browser_(browser),
+      timers_(timers),
+      state_(state),
+      log_(log),
+      view_(view),
+      config_(std::move(config)),
+      programFolder_(std::move(programFolder)),
+      signInUrl_(SignInAddress(config_)),
+      signInFailureUrl_(SignInFailureAddress(config_)) {
+    browser_.SetDocumentCompleteHandler(
+        [this](const std::wstring& url) { OnDocumentComplete(url); });
+}
+
+BrowserSession::~BrowserSession() {
+    browser_.SetDocumentCompleteHandler({});
+    timers_.KillTimer(kSessionTickTimer);
+    timers_.KillTimer(kSessionTimeoutTimer);
+}
+
+void BrowserSession::BeginCheck(const std::vector<CMyObject*>& checkList) {
+    m_pCheckList = &checkList;
+    m_nNextIndex = 0;
+    m_bBusy = 0;
+    // The last account of the previous check is signed out already; a late
+    // page of it must not be taken for the new check's first account.
+    m_pCurrent = nullptr;
+    timers_.SetTimer(kSessionTickTimer, kSessionTickMs, [this] { OnTick(); });
+}
+
+void BrowserSession::StopAndSignOut() {
+    m_nNextIndex = -1;
+    timers_.KillTimer(kSessionTickTimer);
+    timers_.KillTimer(kSessionTimeoutTimer);
+    m_bBusy = 0;
+    if (m_pCurrent) browser_.Navigate(SignOutAddress(config_, m_pCurrent->m_strNickname));
+}
+
+void BrowserSession::OnTick() {
+    if (!m_pCheckList || m_nNextIndex < 0) {
+        timers_.KillTimer(kSessionTickTimer);  // no check runs
+        return;
+    }
+
+    if (!m_bBusy) {
+        const auto& list = *m_pCheckList;
+        while (static_cast<std::size_t>(m_nNextIndex) < list.size()) {
+            CMyObject* account = list[static_cast<std::size_t>(m_nNextIndex)];
+            // An empty entry would hold the check here for good: skip it. An
+            // account without a report address failed its planning, which the
+            // log has told already; waiting for a time-out on it tells nothing
+            // more.
+            if (!account || account->m_strReportUrl.empty()) {
+                ++m_nNextIndex;
+                continue;
+            }
+            StartAccount(*account);
+            return;
+        }
+        view_.FinishRun();
+        return;
+    }
+
+    CMyObject& account = *m_pCurrent;
+    if (account.m_bAwaitingReport) return;  // the report or the sign-in is under way
+
+    if (account.m_nPagesLeft < 0) {
+        // The report had no item count: the whole check ends here.
+        log_.AddNoteLine(L"The report holds no item count; the check ends.", &account);
+        view_.FinishRun();
+        return;
+    }
+
+    if (account.m_nPagesLeft == 0) {
+        if (account.m_bSigningOut) return;  // waiting for the sign-in page that follows
+        account.m_bSigningOut = 1;
+        log_.AddLogLine(kLogNewItems, account.m_nNewItems, &account);
+        if (account.m_nNewItems > 0) view_.ShowNewItemsBalloon(account, account.m_nNewItems);
+        // The time-out keeps running from the last page request.
+        browser_.Navigate(account.m_strLogoutUrl);
+        return;
+    }
+
+    if (account.m_bPageInFlight) return;
+    account.m_strPageUrl = account.m_strPagingUrl + std::to_wstring(account.m_nPagesLeft);
+    account.m_bPageInFlight = 1;
+    browser_.Navigate(account.m_strPageUrl);
+    timers_.KillTimer(kSessionTimeoutTimer);
+    timers_.SetTimer(
+        kSessionTimeoutTimer,
+        state_.timeoutMs > 0 ? static_cast<std::uint32_t>(state_.timeoutMs) : kDefaultTimeoutMs,
+        [this] { OnTimeout(); });
+}
+
+void BrowserSession::StartAccount(CMyObject& account) {
+    m_bBusy = 1;
+    m_pCurrent = &account;
+    account.m_bAwaitingReport = 1;
+    browser_.Navigate(account.m_strReportUrl);
+    timers_.SetTimer(
+        kSessionTimeoutTimer,
+        state_.timeoutMs > 0 ? static_cast<std::uint32_t>(state_.timeoutMs) : kDefaultTimeoutMs,
+        [this] { OnTimeout(); });
+}
+
+// The account is over, signed out or not; the next tick takes the next one.
+void BrowserSession::EndAccount() {
+    ++m_nNextIndex;
+    m_bBusy = 0;
+    timers_.KillTimer(kSessionTimeoutTimer);
+}
+
+void BrowserSession::OnTimeout() {
+    // Only an account in progress can run out of time; ending one that is
+    // over already would skip the next account without a word.
+    if (!m_bBusy) {
+        timers_.KillTimer(kSessionTimeoutTimer);
+        return;
+    }
+    // The account is not signed out; its session fields stay until the next
+    // check plans it again.
+    log_.AddLogLine(kLogTimedOut, 0, m_pCurrent);
+    EndAccount();
+}
+
+void BrowserSession::OnDocumentComplete(const std::wstring& url) {
+    if (state_.checkState == kCheckIdle || state_.online == 0) return;
+
+    if (url == signInFailureUrl_) {
+        // A refusal that comes while no account is in progress (after its
+        // time-out, say) ends nothing: advancing here would skip an account.
+        if (!m_bBusy) return;
+        log_.AddLogLine(kLogLoginFailed, 0, m_pCurrent);
+        EndAccount();
+        return;
+    }
+
+    // A page may still arrive for the account that timed out, until the next
+    // tick starts another; it is compared with that account's addresses.
+    if (!m_pCurrent) return;
+    CMyObject& account = *m_pCurrent;
+
+    if (url == signInUrl_ && !account.m_bSigningOut) SignIn(account);
+    if (url == account.m_strReportUrl) ReadReport(account);
+    if (!account.m_strPageUrl.empty() && url == account.m_strPageUrl) ImportPage(account);
+    if (url == signInUrl_ && account.m_bSigningOut && m_bBusy) {
+        // The marketplace shows its sign-in page after a sign-out.
+        EndAccount();
+        log_.AddLogLine(kLogLogOut, 0, &account);
+    }
+}
+
+void BrowserSession::SignIn(CMyObject& account) {
+    log_.AddLogLine(kLogLoginAttempt, 0, &account);
+    // Each step does nothing when its element is missing.
+    browser_.SetOuterHtml(L"nick", NickFieldMarkup(account.m_strNickname));
+    browser_.SetOuterHtml(L"pass", PassFieldMarkup(account.m_strPassword));
+    browser_.Click(L"login");
+}
+
+void BrowserSession::ReadReport(CMyObject& account) {
+    account.m_nPagesLeft = ReadReportItemCount(browser_.InnerHtml(L"divbody"), m_nItemCount);
+    if (account.m_nPagesLeft != -1) {
+        log_.AddLogLine(kLogLoginSucceed, 0, &account);
+        if (m_nItemCount > 500) log_.AddLogLine(kLogTooMuchData, 0, &account);
+    }
+    account.m_bAwaitingReport = 0;
+}
+
+void BrowserSession::ImportPage(CMyObject& account) {
+    // A failure here ends the account at once with a line of its own and the
+    // check goes on with the next account; the page's rows are rolled back.
+    // The text names the account and what the database said, never the
+    // connection string, which carries the password.
+    const std::wstring where =
+        L"Database " + account.m_strDbFile + L" of account " + account.m_strNickname + L": ";
+    try {
+        PageImport import(DatabaseOf(account, programFolder_), account.m_strNickname);
+        // The parser stops a row loop that leaves its cursor unmoved, so a
+        // malformed page cannot hold the user-interface thread here.
+        const int inserted = ImportReportPage(browser_.InnerHtml(L"line"), import);
+        if (inserted < 0) {
+            log_.AddNoteLine(L"Not enough memory to import a report page of account " +
+                             account.m_strNickname + L".");
+            EndAccount();
+            return;
+        }
+        const std::vector<RecentList::Record> records = import.Commit(account.m_arrRecent);
+        account.m_nNewItems += inserted;
+        account.m_nPagesLeft -= 1;
+        account.m_bPageInFlight = 0;
+        if (!records.empty()) view_.RecordsImported(account, records);
+    } catch (const CADOException& error) {
+        log_.AddNoteLine(where + error.GetErrorMessage());
+        EndAccount();
+    } catch (const std::exception& error) {
+        log_.AddNoteLine(where + WidenAscii(error.what()));
+        EndAccount();
+    }
+}
+
+}  // namespace qv
