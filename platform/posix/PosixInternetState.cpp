@@ -1,0 +1,63 @@
+#include "PosixInternetState.h"
+
+#include <ifaddrs.h>
+#include <net/if.h>
+
+#include <cwctype>
+
+namespace qv {
+namespace {
+
+std::wstring Lower(std::wstring_view text) {
+    std::wstring out;
+    for (const wchar_t c : text) out += (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    return out;
+}
+
+bool EndsWith(std::wstring_view text, std::wstring_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+}  // namespace
+
+bool IsLoopbackHost(std::wstring_view hostAndPort) {
+    std::wstring host = Lower(hostAndPort);
+    if (!host.empty() && host.front() == L'[') {
+        const auto close = host.find(L']');
+        return close != std::wstring::npos && host.substr(1, close - 1) == L"::1";
+    }
+    if (const auto colon = host.find(L':'); colon != std::wstring::npos) host.resize(colon);
+    if (host == L"localhost" || EndsWith(host, L".localhost")) return true;
+    // 127.0.0.0/8, written as four decimal parts.
+    if (host.rfind(L"127.", 0) != 0) return false;
+    int parts = 2;  // "127" and the part being read
+    bool digit = false;
+    for (std::size_t i = 4; i < host.size(); ++i) {
+        if (host[i] == L'.') {
+            if (!digit) return false;
+            ++parts;
+            digit = false;
+        } else if (std::iswdigit(host[i])) {
+            digit = true;
+        } else {
+            return false;
+        }
+    }
+    return digit && parts == 4;
+}
+
+bool PosixInternetState::IsConnected() const {
+    if (IsLoopbackHost(mainHost_)) return true;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return false;
+    bool connected = false;
+    for (const ifaddrs* entry = list; entry && !connected; entry = entry->ifa_next) {
+        const unsigned flags = entry->ifa_flags;
+        connected =
+            entry->ifa_addr && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
+    }
+    freeifaddrs(list);
+    return connected;
+}
+
+}  // namespace qv
