@@ -1,0 +1,202 @@
+// Checks as the user runs them: qvreader-cli against the simulator, with the
+// real engine over HTTPS, the real databases through ODBC.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "EndToEnd.h"
+
+namespace qv::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kNotice[] = {
+    "It will take several minutes because ",
+    "                                          of too much data. Please wait patiently or ",
+    "                                          choose the \"Manual Import Data\"."};
+const std::string kSeparator =
+    "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -";
+
+// The lines of one account that signs in, imports `found` rows and signs out.
+Lines AccountLines(const std::string& nick, int found, bool notice = false) {
+    const std::string tag = "[" + nick + "] ";
+    Lines lines = {tag + "Login attempt.", tag + "Login succeed."};
+    if (notice) {
+        lines.push_back(tag + kNotice[0]);
+        lines.push_back(kNotice[1]);
+        lines.push_back(kNotice[2]);
+    }
+    lines.push_back(found ? tag + "Find out " + std::to_string(found) + " new items."
+                          : tag + "No new item found.");
+    lines.push_back(tag + "Log out.");
+    return lines;
+}
+
+Lines ManualCheck(const std::vector<Lines>& accounts) {
+    Lines lines = {"Start manual check of data."};
+    for (const Lines& account : accounts) lines.insert(lines.end(), account.begin(), account.end());
+    lines.push_back("Finish manual check of data.");
+    lines.push_back(kSeparator);
+    return lines;
+}
+
+// The lines that name the account, in order.
+Lines LinesOf(const Lines& lines, const std::string& nick) {
+    Lines of;
+    for (const std::string& line : lines) {
+        if (line.rfind("[" + nick + "] ", 0) == 0) of.push_back(line);
+    }
+    return of;
+}
+
+const char kSimulator[] =
+    "[account alice]\npassword = open sesame\ntransactions = 1200\ndays = 60\n\n"
+    "[account bob]\npassword = it's \"b>b\" & <more>\ntransactions = 3\ndays = 20\n\n"
+    "[account dave]\npassword = dave\ntransactions = 5\ndays = 100\n";
+const char kDescription[] =
+    "group Shop.mdb \"shop db\"\n"
+    "account alice \"open sesame\"\n"
+    "account bob \"it's \\\"b>b\\\" & <more>\"\n"
+    "group Outlet.mdb outlet\n"
+    "account dave dave\n";
+
+TEST(ManualCheckEndToEnd, ImportsEveryTransactionOnceThenOnlyTheNewOnes) {
+    Simulator simulator(kSimulator);
+    ASSERT_TRUE(simulator.Running());
+    ProgramFolder folder(kDescription, simulator);
+    ASSERT_TRUE(folder.Made());
+    const auto held = simulator.RowsPerAccount();
+    ASSERT_EQ(held.at("alice"), 1200);
+    // dave's rows go back 100 days; the first check asks for the last 90.
+
+    const CliRun first = folder.RunCheck();
+    ASSERT_EQ(first.exitCode, 0) << first.errors;
+    const Lines firstTexts = WithoutStamps(first.lines);
+    const int daveFound = folder.StoredRows(L"Outlet.mdb", L"outlet", L"dave");
+    ASSERT_GT(daveFound, 0);
+    ASSERT_LE(daveFound, held.at("dave"));
+    EXPECT_EQ(firstTexts, ManualCheck({AccountLines("alice", 1200, true), AccountLines("bob", 3),
+                                       AccountLines("dave", daveFound)}));
+    EXPECT_EQ(folder.StoredRows(L"Shop.mdb", L"shop db", L"alice"), 1200);
+    EXPECT_EQ(folder.StoredRows(L"Shop.mdb", L"shop db", L"bob"), 3);
+
+    // "Last Login" holds the local time the check ended.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const auto lastLogin = folder.SettingsSection("Last Login");
+    ASSERT_EQ(lastLogin.count("y"), 1u);
+    EXPECT_EQ(lastLogin.at("y"), std::to_string(local.tm_year + 1900));
+    EXPECT_EQ(lastLogin.at("mo"), std::to_string(local.tm_mon + 1));
+    EXPECT_EQ(lastLogin.at("d"), std::to_string(local.tm_mday));
+
+    const CliRun second = folder.RunCheck("now");
+    ASSERT_EQ(second.exitCode, 0) << second.errors;
+    EXPECT_EQ(
+        WithoutStamps(second.lines),
+        ManualCheck({AccountLines("alice", 0), AccountLines("bob", 0), AccountLines("dave", 0)}));
+    EXPECT_EQ(folder.StoredRows(L"Shop.mdb", L"shop db", L"alice"), 1200);
+
+    ASSERT_TRUE(simulator.AddTransactions("bob", 4));
+    ASSERT_TRUE(simulator.AddTransactions("dave", 2));
+    const CliRun third = folder.RunCheck();
+    ASSERT_EQ(third.exitCode, 0) << third.errors;
+    EXPECT_EQ(
+        WithoutStamps(third.lines),
+        ManualCheck({AccountLines("alice", 0), AccountLines("bob", 4), AccountLines("dave", 2)}));
+    EXPECT_EQ(folder.StoredRows(L"Shop.mdb", L"shop db", L"bob"), 7);
+    EXPECT_EQ(folder.StoredRows(L"Outlet.mdb", L"outlet", L"dave"), daveFound + 2);
+}
+
+TEST(ManualCheckEndToEnd, EachFailureEndsItsAccountAndTheOthersAreImported) {
+    Simulator simulator(
+        "[account refused]\npassword = r\ntransactions = 2\nfailure = refuse-password\n\n"
+        "[account slow]\npassword = s\ntransactions = 2\nfailure = slow\nfailure-param = 6000\n\n"
+        "[account okay]\npassword = o\ntransactions = 3\n\n"
+        "[account noline]\npassword = n\ntransactions = 4\nfailure = no-line\n\n"
+        "[account away]\npassword = a\ntransactions = 2\nfailure = redirect-after-login\n\n"
+        "[account gone]\npassword = g\ntransactions = 2\nfailure = redirect-after-logout\n\n"
+        "[account dropped]\npassword = d\ntransactions = 2\nfailure = drop-connection\n\n"
+        "[account broken]\npassword = b\ntransactions = 2\nfailure = http-error\n"
+        "failure-param = 500\n\n"
+        "[account fine]\npassword = f\ntransactions = 2\n\n"
+        "[account nocount]\npassword = c\ntransactions = 2\nfailure = no-divbody\n");
+    ASSERT_TRUE(simulator.Running());
+    ProgramFolder folder(
+        "group Shop.mdb x\n"
+        "account refused r\naccount slow s\naccount okay o\naccount noline n\n"
+        "account away a\naccount gone g\naccount dropped d\naccount broken b\n"
+        "account fine f\naccount nocount c\n",
+        simulator);
+    ASSERT_TRUE(folder.Made());
+
+    const CliRun run = folder.RunCheck("--timeout 3");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    const Lines texts = WithoutStamps(run.lines);
+    auto rows = [&](const wchar_t* nick) { return folder.StoredRows(L"Shop.mdb", L"x", nick); };
+
+    EXPECT_EQ(LinesOf(texts, "refused"),
+              (Lines{"[refused] Login attempt.", "[refused] Login failed."}));
+    EXPECT_EQ(LinesOf(texts, "slow"),
+              (Lines{"[slow] Login attempt.", "[slow] Connection timed out."}));
+    EXPECT_EQ(LinesOf(texts, "okay"), AccountLines("okay", 3));
+    EXPECT_EQ(rows(L"okay"), 3);
+    // A report without its table imports nothing and the account goes on.
+    EXPECT_EQ(LinesOf(texts, "noline"), AccountLines("noline", 0));
+    EXPECT_EQ(rows(L"noline"), 0);
+    // Signed in but sent elsewhere: the report never comes.
+    EXPECT_EQ(LinesOf(texts, "away"),
+              (Lines{"[away] Login attempt.", "[away] Connection timed out."}));
+    // Imported, but the sign-out never shows the sign-in page.
+    EXPECT_EQ(LinesOf(texts, "gone"),
+              (Lines{"[gone] Login attempt.", "[gone] Login succeed.",
+                     "[gone] Find out 2 new items.", "[gone] Connection timed out."}));
+    EXPECT_EQ(rows(L"gone"), 2);
+    for (const char* nick : {"dropped", "broken"}) {
+        const std::string tag = std::string("[") + nick + "] ";
+        EXPECT_EQ(LinesOf(texts, nick),
+                  (Lines{tag + "Login attempt.", tag + "Connection timed out."}));
+    }
+    EXPECT_EQ(rows(L"dropped"), 0);
+    EXPECT_EQ(LinesOf(texts, "fine"), AccountLines("fine", 2));
+    EXPECT_EQ(rows(L"fine"), 2);
+    // A report without its count ends the whole check; it comes last here.
+    EXPECT_EQ(LinesOf(texts, "nocount"),
+              (Lines{"[nocount] Login attempt.",
+                     "[nocount] The report holds no item count; the check ends."}));
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Finish manual check of data.");
+    EXPECT_EQ(texts.back(), kSeparator);
+}
+
+TEST(ConsoleProgram, TellsWhyItCannotRun) {
+    Simulator simulator("[account solo]\npassword = p\ntransactions = 1\n");
+    ASSERT_TRUE(simulator.Running());
+    struct Case {
+        const char* description;
+        const char* complaint;
+    };
+    for (const Case& c :
+         {Case{"", "no account in"}, Case{"group Shop.mdb x\n", "no account is switched on in"}}) {
+        ProgramFolder folder(c.description, simulator);
+        ASSERT_TRUE(folder.Made());
+        const CliRun run = folder.RunCheck();
+        EXPECT_EQ(run.exitCode, 1) << c.description;
+        EXPECT_TRUE(run.lines.empty()) << c.description;
+        EXPECT_NE(run.errors.find(c.complaint), std::string::npos) << run.errors;
+    }
+
+    ProgramFolder folder("group Shop.mdb x\naccount solo p\n", simulator);
+    ASSERT_TRUE(folder.Made());
+    const CliRun wrong = folder.RunCheck("--interval 9");
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_NE(wrong.errors.find("usage:"), std::string::npos) << wrong.errors;
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,172 @@
+#include "EndToEnd.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "ADODatabase.h"
+#include "CurlTransport.h"
+#include "TextConvert.h"
+#include "TransactionStore.h"
+
+namespace qv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int Run(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A fresh scratch name under the build tree, one per process and use.
+std::string ScratchPath(const std::string& what) {
+    static std::atomic<int> serial{0};
+    return std::string(QV_E2E_SCRATCH) + "/" + what + "-" + std::to_string(getpid()) + "-" +
+           std::to_string(serial++);
+}
+
+}  // namespace
+
+Simulator::Simulator(const std::string& config) : state_(ScratchPath("sim")) {
+    fs::create_directories(state_);
+    std::ofstream(state_ + "/sim.conf") << config;
+    const std::string command = "sh " + Quoted(QV_E2E_SIMCTL) + " start " +
+                                Quoted(state_ + "/sim.conf") + " " + Quoted(state_ + "/run") +
+                                " > " + Quoted(state_ + "/port");
+    if (Run(command) != 0) return;
+    std::ifstream(state_ + "/port") >> port_;
+}
+
+Simulator::~Simulator() {
+    Run("sh " + Quoted(QV_E2E_SIMCTL) + " stop " + Quoted(state_ + "/run"));
+    std::error_code ignored;
+    fs::remove_all(state_, ignored);
+}
+
+std::string Simulator::ClientConfig() const {
+    return ReadText(state_ + "/run/client.ini");
+}
+
+std::string Simulator::Control(const std::string& path, const std::string& body) const {
+    http::HttpTransportOptions options;
+    options.extraCaFile = Utf8ToWide(state_ + "/run/ca/ca.pem");
+    http::CurlTransport transport(options);
+    http::HttpRequest request;
+    request.method = body.empty() ? L"GET" : L"POST";
+    request.url = L"https://market.localhost:" + std::to_wstring(port_) + Utf8ToWide(path);
+    request.body = body;
+    if (!body.empty()) request.contentType = "application/x-www-form-urlencoded";
+    const std::atomic<bool> cancelled{false};
+    const http::HttpResponse response = transport.Fetch(request, cancelled);
+    return response.ok && response.status == 200 ? response.body : std::string();
+}
+
+std::map<std::string, int> Simulator::RowsPerAccount() const {
+    std::map<std::string, int> rows;
+    std::istringstream lines(Control("/_sim/status", ""));
+    std::string nick, mode;
+    int count = 0;
+    while (lines >> nick >> count >> mode) rows[nick] = count;
+    return rows;
+}
+
+bool Simulator::AddTransactions(const std::string& nick, int count) const {
+    return !Control("/_sim/add", "nick=" + nick + "&count=" + std::to_string(count)).empty();
+}
+
+ProgramFolder::ProgramFolder(const std::string& description, const Simulator& simulator)
+    : path_(ScratchPath("app")) {
+    fs::create_directories(path_);
+    const std::string descriptionFile = path_ + "/accounts.txt";
+    std::ofstream(descriptionFile) << description;
+    std::ofstream(path_ + "/QVNetwork.ini") << simulator.ClientConfig();
+    made_ = simulator.Running() &&
+            Run(Quoted(QV_E2E_CORVANE) + " write-accounts " + Quoted(descriptionFile) + " " +
+                Quoted(path_)) == 0 &&
+            Run(Quoted(QV_E2E_CORVANE) + " make-databases " + Quoted(descriptionFile) + " " +
+                Quoted(path_)) == 0;
+}
+
+ProgramFolder::~ProgramFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+CliRun ProgramFolder::RunCheck(const std::string& arguments) const {
+    CliRun run;
+    const std::string out = path_ + "/cli.out", err = path_ + "/cli.err";
+    run.exitCode = Run(Quoted(QV_E2E_CLI) + " --folder " + Quoted(path_) + " " + arguments + " > " +
+                       Quoted(out) + " 2> " + Quoted(err));
+    std::istringstream lines(ReadText(out));
+    for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+    run.errors = ReadText(err);
+    return run;
+}
+
+int ProgramFolder::StoredRows(const std::wstring& file, const std::wstring& password,
+                              const std::wstring& nick) const {
+    try {
+        CADODatabase database;
+        if (!OpenAccountDatabase(database,
+                                 AccountDatabase{Utf8ToWide(path_) + L"/", file, password})) {
+            return -1;
+        }
+        CADORecordset count(database);
+        if (!count.Open(database, L"SELECT COUNT(*) FROM " + TableName(nick)) || count.IsEOF()) {
+            return -1;
+        }
+        const CADOValue value = count.GetFieldValue(0);
+        return value.IsNumber() ? static_cast<int>(value.GetNumber()) : -1;
+    } catch (const CADOException&) {
+        return -1;
+    }
+}
+
+std::map<std::string, std::string> ProgramFolder::SettingsSection(
+    const std::string& section) const {
+    std::map<std::string, std::string> keys;
+    std::istringstream lines(ReadText(path_ + "/QVSetting.ini"));
+    bool inside = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            inside = line == "[" + section + "]";
+        } else if (inside) {
+            if (const auto equals = line.find('='); equals != std::string::npos) {
+                keys[line.substr(0, equals)] = line.substr(equals + 1);
+            }
+        }
+    }
+    return keys;
+}
+
+std::string WithoutStamp(const std::string& line) {
+    static const std::regex stamp(R"(^\d\d:\d\d:\d\d  \d\d/\d\d/\d{4}   )");
+    return std::regex_replace(line, stamp, "", std::regex_constants::format_first_only);
+}
+
+std::vector<std::string> WithoutStamps(const std::vector<std::string>& lines) {
+    std::vector<std::string> texts;
+    for (const std::string& line : lines) texts.push_back(WithoutStamp(line));
+    return texts;
+}
+
+}  // namespace qv::test

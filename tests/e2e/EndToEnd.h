@@ -1,0 +1,70 @@
+#pragma once
+// The reader's main job end to end: the marketplace simulator on loopback,
+// a program folder made by the sibling stand-in, and qvreader-cli run as the
+// user would run it, its log lines and the stored rows read back.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+// A simulator of its own for the calling process, stopped on destruction.
+class Simulator {
+public:
+    explicit Simulator(const std::string& config);
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    bool Running() const { return port_ != 0; }
+    const std::string& State() const { return state_; }
+    // The reader's network configuration for this simulator.
+    std::string ClientConfig() const;
+    // Rows the simulator holds per nickname (its status request).
+    std::map<std::string, int> RowsPerAccount() const;
+    // Adds `count` rows dated today to the account; false when refused.
+    bool AddTransactions(const std::string& nick, int count) const;
+
+private:
+    std::string Control(const std::string& path, const std::string& body) const;
+
+    std::string state_;
+    int port_ = 0;
+};
+
+struct CliRun {
+    int exitCode = -1;
+    std::vector<std::string> lines;  // standard output, a line each
+    std::string errors;              // standard error
+};
+
+// A program folder with account.ini, the group databases and the network
+// configuration, made from a stand-in description.
+class ProgramFolder {
+public:
+    ProgramFolder(const std::string& description, const Simulator& simulator);
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    bool Made() const { return made_; }
+    const std::string& Path() const { return path_; }
+    CliRun RunCheck(const std::string& arguments = "") const;
+    // Rows stored for the account; -1 when the table cannot be read.
+    int StoredRows(const std::wstring& file, const std::wstring& password,
+                   const std::wstring& nick) const;
+    // The keys of a section of QVSetting.ini.
+    std::map<std::string, std::string> SettingsSection(const std::string& section) const;
+
+private:
+    std::string path_;
+    bool made_ = false;
+};
+
+// A log line without its time stamp ("hh:mm:ss  MM/DD/YYYY   "); the
+// separator and the notice's continuation lines stay as they are.
+std::string WithoutStamp(const std::string& line);
+std::vector<std::string> WithoutStamps(const std::vector<std::string>& lines);
+
+}  // namespace qv::test
