@@ -1,12 +1,15 @@
 #include "EndToEnd.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -31,6 +34,34 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
+// Under Wine (QV_E2E_WINE_CLI names the Windows program) the checks run
+// qvreader-cli.exe through the Wine runner, with WinINet, Windows ODBC and
+// Win32 timers; everything else stays native.
+struct WineCli {
+    std::string runner;   // tools/wine/winerun
+    std::string state;    // the runner's state folder (prefix and display)
+    std::string program;  // qvreader-cli.exe
+    std::string trustca;  // trustca.exe, which adds a CA to the prefix's root store
+};
+
+std::optional<WineCli> WineMode() {
+    const char* program = std::getenv("QV_E2E_WINE_CLI");
+    if (!program || !*program) return std::nullopt;
+    auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    return WineCli{variable("QV_E2E_WINERUN"), variable("QV_E2E_WINE_STATE"), program,
+                   variable("QV_E2E_WINE_TRUSTCA")};
+}
+
+// The same file as Wine's drive Z: shows it.
+std::string WinePath(const std::string& path) {
+    std::string windows = "Z:" + fs::absolute(path).string();
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
+
 int Run(const std::string& command) {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -52,6 +83,14 @@ Simulator::Simulator(const std::string& config) : state_(ScratchPath("sim")) {
                                 Quoted(state_ + "/sim.conf") + " " + Quoted(state_ + "/run") +
                                 " > " + Quoted(state_ + "/port");
     if (Run(command) != 0) return;
+    // WinINet trusts the system's root store alone.
+    if (const auto wine = WineMode();
+        wine && Run(Quoted(wine->runner) + " " + Quoted(wine->state) + " exec " +
+                    Quoted(wine->trustca) + " " + Quoted(WinePath(state_ + "/run/ca/ca.der"))) !=
+                    0) {
+        ADD_FAILURE() << "the Wine prefix does not trust the simulator's CA";
+        return;
+    }
     std::ifstream(state_ + "/port") >> port_;
 }
 
@@ -113,10 +152,18 @@ ProgramFolder::~ProgramFolder() {
 CliRun ProgramFolder::RunCheck(const std::string& arguments) const {
     CliRun run;
     const std::string out = path_ + "/cli.out", err = path_ + "/cli.err";
-    run.exitCode = Run(Quoted(QV_E2E_CLI) + " --folder " + Quoted(path_) + " " + arguments + " > " +
+    const auto wine = WineMode();
+    const std::string program =
+        wine ? Quoted(wine->runner) + " " + Quoted(wine->state) + " exec " + Quoted(wine->program)
+             : Quoted(QV_E2E_CLI);
+    const std::string folder = wine ? WinePath(path_) : path_;
+    run.exitCode = Run(program + " --folder " + Quoted(folder) + " " + arguments + " > " +
                        Quoted(out) + " 2> " + Quoted(err));
     std::istringstream lines(ReadText(out));
-    for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();  // a Windows console's line end
+        run.lines.push_back(line);
+    }
     run.errors = ReadText(err);
     return run;
 }
