@@ -72,6 +72,13 @@ std::string Code(Rng& rng, int length) {
     return s;
 }
 
+// Built by appending: "T" + Code(...) trips a false -Wrestrict of g++ 12.
+std::string TransactionId(Rng& rng) {
+    std::string id = "T";
+    id += Code(rng, 11);
+    return id;
+}
+
 std::string Money(const char* sign, int cents, bool negative) {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%s%s%d.%02d", negative ? "-" : "", sign, cents / 100,
@@ -89,7 +96,7 @@ Transaction MakeSale(Rng& rng, const std::string& nickname, CivilDate date) {
                   rng.Pick(kMailHosts);
     }
     t.receipt = Code(rng, 8);
-    t.tid = "T" + Code(rng, 11);
+    t.tid = TransactionId(rng);
     // A rebill of a subscription links to its family and to the first payment.
     if (rng.Chance(15))
         t.familyIds = {std::to_string(100000 + rng.Below(900000)),
@@ -120,7 +127,7 @@ Transaction MakeReversal(Rng& rng, const Transaction& sale, TxnKind kind, CivilD
     t.date = date;
     t.secondOfDay = rng.Below(86400);
     t.kind = kind;
-    t.tid = "T" + Code(rng, 11);
+    t.tid = TransactionId(rng);
     t.familyIds = {std::to_string(100000 + rng.Below(900000))};
     t.amount = "-" + sale.amount;
     return t;
