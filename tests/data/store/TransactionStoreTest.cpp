@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "ReportParser.h"
 #include "StoreFixture.h"
+#include "TestFiles.h"
 #include "TextConvert.h"
 #include "TransactionStore.h"
 
@@ -265,6 +267,43 @@ TEST_F(TransactionStoreTest, APageImportsOnceAndReachesTheRecentListInPageOrder)
     }
     EXPECT_EQ(account.m_arrRecent.Size(), 6u);
     EXPECT_EQ(Rows(L"alice").size(), 5u);
+}
+
+// The saved report page, with its family-link cells, a refund beside its
+// sale, empty receipts and e-mails and a no-break-space cell: every row is
+// stored once, the empty fields as NULL, and a second import finds them all.
+TEST_F(TransactionStoreTest, TheSavedReportPageStoresOnceAndNothingTheSecondTime) {
+    MakeDatabase({L"alice"});
+    const std::wstring page = Utf8ToWide(ReportPageFixtureUtf8());
+    const std::vector<TransactionRecord> parsed = ParseReportRows(page);
+    ASSERT_FALSE(parsed.empty());
+    const auto emptyIn = [&](RecordField field) {
+        return std::count_if(parsed.begin(), parsed.end(),
+                             [&](const TransactionRecord& r) { return r.IsEmpty(field); });
+    };
+    ASSERT_GT(emptyIn(RecordField::Receipt), 0) << "the page lost its row without a receipt";
+    ASSERT_GT(emptyIn(RecordField::EMail), 0) << "the page lost its row without an e-mail";
+
+    CMyObject account;
+    account.m_strNickname = L"alice";
+    account.m_strDbFile = kGroupFile;
+    account.m_strDbPassword = kGroupPassword;
+    for (const int expected : {static_cast<int>(parsed.size()), 0}) {
+        PageImport import(DatabaseOf(account, programFolder_), account.m_strNickname);
+        ASSERT_TRUE(import.IsOpen());
+        EXPECT_EQ(ImportReportPage(page, import), expected);
+        EXPECT_EQ(import.Commit(account.m_arrRecent).size(), static_cast<std::size_t>(expected));
+    }
+
+    const auto rows = Rows(L"alice");
+    ASSERT_EQ(rows.size(), parsed.size());
+    const auto nullIn = [&](const wchar_t* column) {
+        return std::count_if(rows.begin(), rows.end(), [&](const std::vector<CADOValue>& row) {
+            return row[static_cast<std::size_t>(Column(column))].IsNull();
+        });
+    };
+    EXPECT_EQ(nullIn(L"Receipt"), emptyIn(RecordField::Receipt));
+    EXPECT_EQ(nullIn(L"EMail"), emptyIn(RecordField::EMail));
 }
 
 TEST_F(TransactionStoreTest, AFailureMidPageLeavesNothingOfThatPage) {
