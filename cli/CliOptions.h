@@ -8,7 +8,8 @@
 // interval (0..5: 10, 20, 30, 60, 90 or 120 minutes; without --interval the
 // one in QVSetting.ini) until interrupted. DIR is the program folder holding
 // account.ini, data\ and QVSetting.ini (default: the program's own folder).
-// --timeout sets the time-out of one web step (default 120 seconds).
+// --timeout sets the time-out of one web step in seconds (default: the one
+// "Timeout" of QVSetting.ini chooses, 2 minutes without it).
 
 #include <optional>
 #include <string>
@@ -22,7 +23,7 @@ struct CliOptions {
     CheckMode mode = CheckMode::Manual;
     std::optional<int> intervalIndex;
     std::wstring folder;  // empty: the program's folder
-    int timeoutMs = 120000;
+    std::optional<int> timeoutMs;  // nothing: as QVSetting.ini says
 };
 
 inline constexpr wchar_t kUsage[] =

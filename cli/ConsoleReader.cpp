@@ -6,6 +6,7 @@
 #include "LoadAccounts.h"
 #include "PacificClock.h"
 #include "ProgramPaths.h"
+#include "TimeoutSetting.h"
 
 namespace qv::cli {
 namespace {
@@ -88,7 +89,6 @@ ConsoleReader::~ConsoleReader() {
 
 bool ConsoleReader::Start(const CliOptions& options) {
     mode_ = options.mode;
-    state_.timeoutMs = options.timeoutMs;
 
     LoadAccounts(programFolder_, accounts_);
     if (accounts_.Empty()) {
@@ -102,6 +102,10 @@ bool ConsoleReader::Start(const CliOptions& options) {
         WriteFirstStartSettings(settings_, pacific, ports_.clock);
     }
 
+    state_.timeoutMs = options.timeoutMs
+                           ? *options.timeoutMs
+                           : TimeoutForIndex(settings_.Read(kTimeoutSection, kTimeoutKey),
+                                             kTimeoutAtLoadMs);
     scheduler_.Initialise(accounts_.Head());
     if (options.intervalIndex) scheduler_.OnIntervalSelected(*options.intervalIndex);
 

@@ -1,6 +1,7 @@
 #include "FirstStart.h"
 
 #include "PacificClock.h"
+#include "TimeoutSetting.h"
 
 namespace qv {
 
@@ -18,7 +19,7 @@ LastLoginFields LastLoginSeed(std::int64_t pacificNow, const IClock& clock) {
 void WriteFirstStartSettings(Settings& settings, PacificClock& pacific, const IClock& clock) {
     settings.Write(L"General Settings", L"Run", 0);
     settings.Write(L"General Settings", L"Time", 1);
-    settings.Write(L"General Settings", L"Timeout", 0);
+    settings.Write(kTimeoutSection, kTimeoutKey, 0);
     settings.Write(L"Exit settings", L"exit", 0);
     settings.Write(L"Exit settings", L"tray", 1);
     settings.Write(L"Update Settings", L"Automaticly update", 1);

@@ -17,7 +17,7 @@ struct OptionsCase {
     CheckMode mode = CheckMode::Manual;
     int interval = -1;  // -1: none given
     std::wstring folder;
-    int timeoutMs = 120000;
+    int timeoutMs = -1;  // -1: none given
 };
 
 // The case's name stands for it in the test's report.
@@ -39,7 +39,7 @@ TEST_P(CliArguments, ParseOrAreRefused) {
     EXPECT_EQ(options->mode, c.mode);
     EXPECT_EQ(options->intervalIndex.value_or(-1), c.interval);
     EXPECT_EQ(options->folder, c.folder);
-    EXPECT_EQ(options->timeoutMs, c.timeoutMs);
+    EXPECT_EQ(options->timeoutMs.value_or(-1), c.timeoutMs);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,9 +7,24 @@
 #include "PortFakes.h"
 #include "ProgramPaths.h"
 #include "Settings.h"
+#include "TimeoutSetting.h"
 
 namespace qv {
 namespace {
+
+TEST(TimeoutSetting, IndexChoosesTheMinutesAndAnyOtherLeavesTheValue) {
+    const struct {
+        int index;
+        int currentMs;
+        int expectedMs;
+    } cases[] = {
+        {0, 300000, 120000}, {1, 120000, 180000}, {2, 120000, 300000}, {3, 120000, 600000},
+        {-1, 120000, 120000}, {4, 300000, 300000}, {7, 180000, 180000},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TimeoutForIndex(c.index, c.currentMs), c.expectedMs) << "index " << c.index;
+    }
+}
 
 struct FolderCase {
     const wchar_t* modulePath;
