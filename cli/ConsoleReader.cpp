@@ -140,7 +140,12 @@ void ConsoleReader::FinishRun() {
 
 void ConsoleReader::Interrupt() {
     if (quitting_) return;
-    if (state_.checkState != kCheckIdle) scheduler_.FinishRun();
+    if (state_.checkState != kCheckIdle) {
+        // A manual check stopped half-way did not do its job; automatic
+        // checking ends this way by design.
+        if (mode_ == CheckMode::Manual) exitCode_ = kExitInterrupted;
+        scheduler_.FinishRun();
+    }
     QuitAfterSignOut();
 }
 

@@ -58,7 +58,9 @@ public:
     // button ends it (signed out, "Last Login" written), then the loop ends.
     void Interrupt();
     // 0 when the manual check ran to its end or the automatic checks were
-    // interrupted; 1 when the program could not run.
+    // interrupted; 1 when the program could not run; kExitInterrupted when a
+    // manual check was interrupted before its end.
+    static constexpr int kExitInterrupted = 130;
     int ExitCode() const { return exitCode_; }
 
     // IActivityLogView

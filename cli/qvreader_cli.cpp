@@ -1,7 +1,8 @@
 // qvreader-cli: the reader's check without its windows, on the ports of the
 // platform it runs on. See CliOptions.h for the command line. Log lines go
 // to standard output as they are added, complaints to standard error.
-// Exit status: 0 done, 1 the program could not run, 2 wrong arguments.
+// Exit status: 0 done, 1 the program could not run, 2 wrong arguments, 130 a
+// manual check interrupted before its end.
 
 #include <atomic>
 #include <csignal>

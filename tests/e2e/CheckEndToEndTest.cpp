@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,52 @@ TEST(ManualCheckEndToEnd, EachFailureEndsItsAccountAndTheOthersAreImported) {
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[texts.size() - 2], "Finish manual check of data.");
     EXPECT_EQ(texts.back(), kSeparator);
+}
+
+// "Last Login" long past, so the first tick of the automatic clock starts a
+// check; the next one would wait ten minutes.
+void WriteSettings(const ProgramFolder& folder, int interval) {
+    std::ofstream(folder.Path() + "/QVSetting.ini")
+        << "[General Settings]\nRun=0\nTime=" << interval
+        << "\nTimeout=0\n[Last Login]\ny=2009\nmo=3\nd=7\nh=10\nmi=0\ns=0\n";
+}
+
+TEST(AutomaticChecksEndToEnd, StartWhenThePeriodHasPassedAndEndOnInterrupt) {
+    Simulator simulator("[account solo]\npassword = p\ntransactions = 4\ndays = 10\n");
+    ASSERT_TRUE(simulator.Running());
+    ProgramFolder folder("group Shop.mdb x\naccount solo p\n", simulator);
+    ASSERT_TRUE(folder.Made());
+    WriteSettings(folder, 0);
+
+    const CliRun run = folder.RunUntilThenInterrupt("auto", "Finish auto check of data.", 60);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    Lines expected = {"Start auto check of data."};
+    for (const std::string& line : AccountLines("solo", 4)) expected.push_back(line);
+    expected.push_back("Finish auto check of data.");
+    expected.push_back(kSeparator);
+    // One check only: the interval of ten minutes starts from its end.
+    EXPECT_EQ(WithoutStamps(run.lines), expected);
+    EXPECT_EQ(folder.StoredRows(L"Shop.mdb", L"x", L"solo"), 4);
+    EXPECT_NE(folder.SettingsSection("Last Login").at("y"), "2009");
+}
+
+TEST(ManualCheckEndToEnd, AnInterruptFinishesTheCheckAsItsStopButtonDoes) {
+    Simulator simulator(
+        "[account slow]\npassword = s\ntransactions = 2\nfailure = slow\n"
+        "failure-param = 30000\n\n"
+        "[account later]\npassword = l\ntransactions = 2\n");
+    ASSERT_TRUE(simulator.Running());
+    ProgramFolder folder("group Shop.mdb x\naccount slow s\naccount later l\n", simulator);
+    ASSERT_TRUE(folder.Made());
+    WriteSettings(folder, 1);
+
+    const CliRun run = folder.RunUntilThenInterrupt("now", "[slow] Login attempt.", 30);
+    EXPECT_EQ(run.exitCode, 130) << run.errors;
+    EXPECT_EQ(WithoutStamps(run.lines),
+              (Lines{"Start manual check of data.", "[slow] Login attempt.",
+                     "Finish manual check of data.", kSeparator}));
+    EXPECT_EQ(folder.StoredRows(L"Shop.mdb", L"x", L"later"), 0);
+    EXPECT_NE(folder.SettingsSection("Last Login").at("y"), "2009");
 }
 
 TEST(ConsoleProgram, TellsWhyItCannotRun) {

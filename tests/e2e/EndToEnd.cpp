@@ -1,10 +1,12 @@
 #include "EndToEnd.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -164,6 +166,49 @@ CliRun ProgramFolder::RunCheck(const std::string& arguments) const {
         if (!line.empty() && line.back() == '\r') line.pop_back();  // a Windows console's line end
         run.lines.push_back(line);
     }
+    run.errors = ReadText(err);
+    return run;
+}
+
+CliRun ProgramFolder::RunUntilThenInterrupt(const std::string& arguments,
+                                            const std::string& awaited, int seconds) const {
+    CliRun run;
+    const std::string out = path_ + "/cli.out", err = path_ + "/cli.err";
+    std::error_code ignored;
+    fs::remove(out, ignored);
+    const pid_t child = fork();
+    if (child == 0) {
+        const std::string command = "exec " + Quoted(QV_E2E_CLI) + " --folder " + Quoted(path_) +
+                                    " " + arguments + " > " + Quoted(out) + " 2> " + Quoted(err);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (child < 0) return run;
+
+    auto arrived = [&] {
+        std::istringstream lines(ReadText(out));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.size() >= awaited.size() &&
+                line.compare(line.size() - awaited.size(), awaited.size(), awaited) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    bool seen = false;
+    for (int waited = 0; waited < seconds * 10 && !(seen = arrived()); ++waited) {
+        if (waitpid(child, nullptr, WNOHANG) == child) {
+            ADD_FAILURE() << "the program ended before \"" << awaited << "\"";
+            return run;
+        }
+        usleep(100 * 1000);
+    }
+    kill(child, seen ? SIGINT : SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.exitCode = seen && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream lines(ReadText(out));
+    for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
     run.errors = ReadText(err);
     return run;
 }

@@ -51,6 +51,12 @@ public:
     bool Made() const { return made_; }
     const std::string& Path() const { return path_; }
     CliRun RunCheck(const std::string& arguments = "") const;
+    // Starts the program with the arguments, waits until a line of its output
+    // ends with `awaited` (at most `seconds`), then interrupts it as Ctrl+C
+    // does and waits for it to end. The exit code is -1 when the line never
+    // came; the program is then killed.
+    CliRun RunUntilThenInterrupt(const std::string& arguments, const std::string& awaited,
+                                 int seconds) const;
     // Rows stored for the account; -1 when the table cannot be read.
     int StoredRows(const std::wstring& file, const std::wstring& password,
                    const std::wstring& nick) const;
