@@ -23,3 +23,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The simulator's hosts (market.localhost, NICK.vendors.localhost) resolve to
+# loopback through glibc's myhostname module; the package enables it, but a
+# machine whose nsswitch.conf was edited by hand may lack it.
+if ! getent hosts market.localhost >/dev/null 2>&1; then
+  if ! grep -Eq '^hosts:.*\bmyhostname\b' /etc/nsswitch.conf; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo sed -i -E 's/^(hosts:[[:space:]]+files)/\1 myhostname/' /etc/nsswitch.conf
+  fi
+  getent hosts market.localhost >/dev/null 2>&1 ||
+    { echo "setup: market.localhost does not resolve to loopback" >&2; exit 1; }
+fi
