@@ -22,7 +22,7 @@ enum class CheckMode { Manual, Automatic };
 struct CliOptions {
     CheckMode mode = CheckMode::Manual;
     std::optional<int> intervalIndex;
-    std::wstring folder;  // empty: the program's folder
+    std::wstring folder;           // empty: the program's folder
     std::optional<int> timeoutMs;  // nothing: as QVSetting.ini says
 };
 

@@ -102,10 +102,10 @@ bool ConsoleReader::Start(const CliOptions& options) {
         WriteFirstStartSettings(settings_, pacific, ports_.clock);
     }
 
-    state_.timeoutMs = options.timeoutMs
-                           ? *options.timeoutMs
-                           : TimeoutForIndex(settings_.Read(kTimeoutSection, kTimeoutKey),
-                                             kTimeoutAtLoadMs);
+    state_.timeoutMs =
+        options.timeoutMs
+            ? *options.timeoutMs
+            : TimeoutForIndex(settings_.Read(kTimeoutSection, kTimeoutKey), kTimeoutAtLoadMs);
     scheduler_.Initialise(accounts_.Head());
     if (options.intervalIndex) scheduler_.OnIntervalSelected(*options.intervalIndex);
 

@@ -87,9 +87,9 @@ Simulator::Simulator(const std::string& config) : state_(ScratchPath("sim")) {
     if (Run(command) != 0) return;
     // WinINet trusts the system's root store alone.
     if (const auto wine = WineMode();
-        wine && Run(Quoted(wine->runner) + " " + Quoted(wine->state) + " exec " +
-                    Quoted(wine->trustca) + " " + Quoted(WinePath(state_ + "/run/ca/ca.der"))) !=
-                    0) {
+        wine &&
+        Run(Quoted(wine->runner) + " " + Quoted(wine->state) + " exec " + Quoted(wine->trustca) +
+            " " + Quoted(WinePath(state_ + "/run/ca/ca.der"))) != 0) {
         ADD_FAILURE() << "the Wine prefix does not trust the simulator's CA";
         return;
     }
