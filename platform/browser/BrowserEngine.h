@@ -71,6 +71,9 @@ public:
 
     // The current document; never null (the placeholder before the first load).
     html::Document& CurrentDocument() { return *document_; }
+    // The element belongs to the current document: the pointer must not be
+    // kept past the next document, which replaces that one (take it afresh
+    // after every document-complete event).
     html::Element* GetElementById(std::wstring_view id);
     std::wstring InnerHtml(const html::Element& element) const;
     std::wstring OuterHtml(const html::Element& element) const;
