@@ -31,14 +31,6 @@ struct Section {
 
 using Document = std::vector<Section>;
 
-fs::path ToFsPath(const std::wstring& path) {
-#ifdef _WIN32
-    return fs::path(path);
-#else
-    return fs::path(WideToUtf8(path));
-#endif
-}
-
 bool IsSpace(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
 }

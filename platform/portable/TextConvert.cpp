@@ -15,23 +15,26 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// Walks a wide string as code points (pairs surrogates when wchar_t is 16 bits).
 template <typename F>
 void ForEachCodePoint(std::wstring_view text, F&& f) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            c &= 0xFFFF;
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-                const char32_t low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                    ++i;
-                }
+    for (std::size_t i = 0; i < text.size();) f(NextCodePoint(text, i));
+}
+
+}  // namespace
+
+char32_t NextCodePoint(std::wstring_view text, std::size_t& i) {
+    char32_t c = static_cast<char32_t>(text[i++]);
+    if constexpr (sizeof(wchar_t) == 2) {
+        c &= 0xFFFF;
+        if (c >= 0xD800 && c <= 0xDBFF && i < text.size()) {
+            const char32_t low = static_cast<char32_t>(text[i]) & 0xFFFF;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
             }
         }
-        f(c);
     }
+    return c;
 }
 
 void AppendCodePoint(std::wstring& out, char32_t c) {
@@ -46,7 +49,17 @@ void AppendCodePoint(std::wstring& out, char32_t c) {
     out.push_back(static_cast<wchar_t>(c));
 }
 
-}  // namespace
+std::filesystem::path ToFsPath(std::wstring_view path) {
+#ifdef _WIN32
+    return std::filesystem::path(path);
+#else
+    return std::filesystem::path(WideToUtf8(path));
+#endif
+}
+
+char32_t Cp1252HighCharacter(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : 0;
+}
 
 std::string WideToUtf8(std::wstring_view text) {
     std::string out;
@@ -144,7 +157,7 @@ std::wstring Cp1252ToWide(std::string_view bytes) {
         const auto b = static_cast<std::uint8_t>(ch);
         if (b >= 0x80 && b < 0xA0) {
             // The five unassigned bytes map to the C1 controls, as Windows does.
-            const char16_t mapped = kCp1252High[b - 0x80];
+            const char32_t mapped = Cp1252HighCharacter(b);
             out.push_back(static_cast<wchar_t>(mapped != 0 ? mapped : b));
         } else {
             out.push_back(static_cast<wchar_t>(b));

@@ -3,6 +3,7 @@
 // at the edges (files, HTTP, command lines), std::wstring inside.
 // wchar_t is UTF-16 on Windows and UTF-32 elsewhere; both are handled.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,18 @@ std::wstring Utf8ToWide(std::string_view bytes);
 // have no byte in it become '?', as the system conversion does by default.
 std::string WideToCp1252(std::wstring_view text);
 std::wstring Cp1252ToWide(std::string_view bytes);
+// The character of a Windows-1252 byte from 0x80 to 0x9F; 0 for the five
+// bytes that have none, and for any byte outside that range.
+char32_t Cp1252HighCharacter(unsigned char byte);
+
+// The code point at text[i], with i moved past it: a surrogate pair is one
+// code point where wchar_t is 16 bits; a lone surrogate stays as it is.
+char32_t NextCodePoint(std::wstring_view text, std::size_t& i);
+// Appends a code point, as a surrogate pair where wchar_t is 16 bits.
+void AppendCodePoint(std::wstring& out, char32_t c);
+
+// A path in wide text as the file system takes it: UTF-16 on Windows, the
+// UTF-8 bytes of the name elsewhere.
+std::filesystem::path ToFsPath(std::wstring_view path);
 
 }  // namespace qv

@@ -10,14 +10,6 @@
 namespace qv {
 namespace {
 
-std::filesystem::path ToFsPath(const std::wstring& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path);
-#else
-    return std::filesystem::path(WideToUtf8(path));
-#endif
-}
-
 struct Detected {
     TextFileEncoding encoding;
     std::size_t markLength;

@@ -15,14 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ToFsPath(const std::wstring& path) {
-#ifdef _WIN32
-    return fs::path(path);
-#else
-    return fs::path(WideToUtf8(path));
-#endif
-}
-
 std::optional<std::string> ReadBytes(const fs::path& file) {
     std::error_code error;
     if (!fs::exists(file, error)) return std::nullopt;

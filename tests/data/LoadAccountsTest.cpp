@@ -244,9 +244,8 @@ TEST(LoadAccounts, ReadsWhatTheSiblingProgramWrites) {
                      "group Outlet.mdb \"\"\n"
                      "account bob hunter2\n");
     const std::wstring folderText = folder.FolderText();
-    const CommandOutcome outcome =
-        RunWriteAccounts({test::ToFsPath(folderText + L"accounts.txt"), test::ToFsPath(folderText)},
-                         test::ToFsPath(folderText));
+    const CommandOutcome outcome = RunWriteAccounts(
+        {ToFsPath(folderText + L"accounts.txt"), ToFsPath(folderText)}, ToFsPath(folderText));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
 
     AccountList list;

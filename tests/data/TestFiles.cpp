@@ -11,14 +11,6 @@ namespace qv::test {
 
 namespace fs = std::filesystem;
 
-fs::path ToFsPath(const std::wstring& path) {
-#ifdef _WIN32
-    return fs::path(path);
-#else
-    return fs::path(WideToUtf8(path));
-#endif
-}
-
 TempFolder::TempFolder(const std::wstring& name) {
     std::random_device seed;
     const std::wstring unique =

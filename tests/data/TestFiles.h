@@ -10,8 +10,6 @@ namespace qv::test {
 // The fixture's text as written in fixtures/report-page.html (UTF-8).
 const char* ReportPageFixtureUtf8();
 
-std::filesystem::path ToFsPath(const std::wstring& path);
-
 // A new empty folder, removed with everything in it at the end of the test.
 class TempFolder {
 public:

@@ -8,9 +8,9 @@ namespace {
 
 const char kHead[] = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
 
-// Element content as a browser writes it back: quotes stay, markup
-// characters become references.
-std::string EscapeText(const std::string& text) {
+// Escapes &, < and >, and the double quote too when the text goes into an
+// attribute value.
+std::string Escape(const std::string& text, bool quote) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -24,11 +24,20 @@ std::string EscapeText(const std::string& text) {
             case '>':
                 out += "&gt;";
                 break;
+            case '"':
+                out += quote ? "&quot;" : "\"";
+                break;
             default:
                 out += c;
         }
     }
     return out;
+}
+
+// Element content as a browser writes it back: quotes stay, markup
+// characters become references.
+std::string EscapeText(const std::string& text) {
+    return Escape(text, false);
 }
 
 // Cell text: the non-breaking-space reference stays as the site writes it.
@@ -88,27 +97,7 @@ void AppendRow(std::string& out, const Transaction& t, bool odd) {
 }  // namespace
 
 std::string HtmlEscape(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return Escape(text, true);
 }
 
 std::string WithThousands(int n) {

@@ -48,15 +48,6 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-// Wide text and paths meet here only: on POSIX the bytes of a name are UTF-8.
-std::filesystem::path ToPath(const std::wstring& text) {
-#ifdef _WIN32
-    return std::filesystem::path(text);
-#else
-    return std::filesystem::path(WideToUtf8(text));
-#endif
-}
-
 std::wstring FileUrl(const std::filesystem::path& path) {
 #ifdef _WIN32
     std::wstring text = std::filesystem::absolute(path).generic_wstring();
@@ -115,7 +106,7 @@ std::optional<std::wstring> PageLoader::Load(const std::wstring& target) {
     if (IsAddress(target)) {
         engine.Navigate(target);
     } else {
-        const std::filesystem::path path = ToPath(target);
+        const std::filesystem::path path = ToFsPath(target);
         auto bytes = ReadFile(path);
         if (!bytes) return L"cannot read " + target;
         engine.LoadHtml(std::move(*bytes), "text/html", FileUrl(path));

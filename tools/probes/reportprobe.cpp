@@ -11,24 +11,17 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "EngineBrowser.h"
 #include "PageLoader.h"
 #include "ReportParser.h"
 #include "TextConvert.h"
 #include "TransactionRecord.h"
-#include "html/HtmlDocument.h"
 
 namespace {
 
 constexpr char kProgram[] = "reportprobe";
-
-std::optional<std::wstring> InnerHtmlOf(qv::browser::BrowserEngine& engine, std::wstring_view id) {
-    qv::html::Element* element = engine.GetElementById(id);
-    if (!element) return std::nullopt;
-    return engine.InnerHtml(*element);
-}
 
 std::wstring RowLine(const qv::TransactionRecord& record) {
     std::wstring line;
@@ -53,14 +46,16 @@ int Probe(std::vector<std::wstring>& arguments) {
         return 2;
     }
 
-    const std::optional<std::wstring> count = InnerHtmlOf(loader.Engine(), L"divbody");
+    // The page as a check sees it: through the browser port over the engine.
+    qv::browser::EngineBrowser browser(loader.Engine());
+    const std::optional<std::wstring> count = browser.InnerHtml(L"divbody");
     int items = -1;
     const int pages = qv::ReadReportItemCount(count, items);
     if (!count) qv::probe::Complain(kProgram, L"the page has no element \"divbody\"");
     std::wstring out =
         L"items " + std::to_wstring(items) + L" pages " + std::to_wstring(pages) + L"\n";
 
-    const std::optional<std::wstring> table = InnerHtmlOf(loader.Engine(), L"line");
+    const std::optional<std::wstring> table = browser.InnerHtml(L"line");
     if (table) {
         for (const qv::TransactionRecord& record : qv::ParseReportRows(*table)) {
             out += RowLine(record);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "HtmlEntities.h"
 #include "TextConvert.h"
 
 namespace qv::html {

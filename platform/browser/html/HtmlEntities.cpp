@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "TextConvert.h"
+
 namespace qv::html {
 namespace {
 
@@ -81,13 +83,6 @@ constexpr NamedReference kOthers[] = {
     {L"lcub", 123},     {L"rcub", 125},     {L"verbar", 124},   {L"ast", 42},
 };
 
-// 0x80..0x9F read as Windows-1252; 0 where the byte has no character there.
-constexpr std::array<char32_t, 32> kWindows1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 void Consider(std::wstring_view text, std::wstring_view name, char32_t codePoint, bool legacy,
               std::optional<NamedReferenceMatch>& best) {
     if (text.substr(0, name.size()) != name) return;
@@ -116,22 +111,10 @@ std::optional<NamedReferenceMatch> MatchNamedReference(std::wstring_view text) {
 char32_t NumericReferenceCharacter(std::uint32_t value) {
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0xFFFD;
     if (value >= 0x80 && value <= 0x9F) {
-        const char32_t mapped = kWindows1252High[value - 0x80];
+        const char32_t mapped = Cp1252HighCharacter(static_cast<unsigned char>(value));
         return mapped != 0 ? mapped : value;
     }
     return value;
-}
-
-void AppendCodePoint(std::wstring& out, char32_t c) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
-            return;
-        }
-    }
-    out.push_back(static_cast<wchar_t>(c));
 }
 
 }  // namespace qv::html

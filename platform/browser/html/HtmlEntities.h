@@ -24,7 +24,4 @@ std::optional<NamedReferenceMatch> MatchNamedReference(std::wstring_view text);
 // U+10FFFF give U+FFFD; 0x80..0x9F are read as Windows-1252, as browsers do.
 char32_t NumericReferenceCharacter(std::uint32_t value);
 
-// Appends a code point, as a surrogate pair where wchar_t is 16 bits.
-void AppendCodePoint(std::wstring& out, char32_t c);
-
 }  // namespace qv::html

@@ -45,25 +45,14 @@ std::string EncodeText(std::wstring_view text, Charset charset) {
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {
-        std::size_t length = 1;
-        char32_t c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            c &= 0xFFFF;
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-                const char32_t low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                    length = 2;
-                }
-            }
-        }
-        const std::string bytes = WideToCp1252(text.substr(i, length));
+        const std::size_t start = i;
+        const char32_t c = NextCodePoint(text, i);
+        const std::string bytes = WideToCp1252(text.substr(start, i - start));
         if (bytes == "?" && c != U'?') {
             out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
         } else {
             out += bytes;
         }
-        i += length;
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "HtmlTokenizer.h"
 
 #include "HtmlEntities.h"
+#include "TextConvert.h"
 
 namespace qv::html {
 namespace {
