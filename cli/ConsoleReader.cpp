@@ -5,7 +5,6 @@
 #include "FirstStart.h"
 #include "LoadAccounts.h"
 #include "PacificClock.h"
-#include "ProgramPaths.h"
 #include "TimeoutSetting.h"
 
 namespace qv::cli {
@@ -97,15 +96,13 @@ bool ConsoleReader::Start(const CliOptions& options) {
     }
     // The same first start as the reader's: its defaults, "Last Login"
     // seeded from the Pacific clock.
-    if (!ports_.files.PathExists(ResolveSettingsPath(programFolder_, kSettingsFileName))) {
-        PacificClock pacific(ports_.zone, ports_.clock);
-        WriteFirstStartSettings(settings_, pacific, ports_.clock);
-    }
+    PacificClock pacific(ports_.zone, ports_.clock);
+    EnsureFirstStartSettings(settings_, ports_.files, pacific, ports_.clock);
 
     state_.timeoutMs =
         options.timeoutMs
             ? *options.timeoutMs
-            : TimeoutForIndex(settings_.Read(kTimeoutSection, kTimeoutKey), kTimeoutAtLoadMs);
+            : TimeoutForIndex(settings_.Read(kGeneralSection, kTimeoutKey), kTimeoutAtLoadMs);
     scheduler_.Initialise(accounts_.Head());
     if (options.intervalIndex) scheduler_.OnIntervalSelected(*options.intervalIndex);
 
@@ -152,7 +149,7 @@ void ConsoleReader::Interrupt() {
 void ConsoleReader::QuitAfterSignOut() {
     if (quitting_) return;
     quitting_ = true;
-    ports_.timers.KillTimer(kAutoClockTimer);  // no new check starts meanwhile
+    scheduler_.StopClock();  // no new check starts meanwhile
     if (!browser_->Pending()) {
         quit_();
         return;

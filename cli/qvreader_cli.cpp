@@ -100,12 +100,8 @@ int Run(const std::vector<std::wstring>& arguments) {
         Complain(qv::cli::kUsage);
         return 2;
     }
-#ifdef _WIN32
-    const std::wstring folder = options->folder.empty() ? OwnFolder() : FolderText(options->folder);
-#else
     const std::wstring folder =
-        options->folder.empty() ? OwnFolder() : FolderText(qv::WideToUtf8(options->folder));
-#endif
+        options->folder.empty() ? OwnFolder() : FolderText(qv::ToFsPath(options->folder));
     const qv::NetworkConfig config = qv::LoadNetworkConfig(folder);
     qv::http::HttpTransportOptions transportOptions;
     transportOptions.extraCaFile = config.extraCa;

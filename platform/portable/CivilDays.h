@@ -36,6 +36,16 @@ constexpr CivilDay CivilFromDays(std::int64_t days) {
     return d;
 }
 
+constexpr bool IsLeapYear(std::int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// month 1..12.
+constexpr int DaysInMonth(std::int64_t year, int month) {
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
 // 0 = Sunday; 1970-01-01 was a Thursday.
 constexpr int DayOfWeekFromDays(std::int64_t days) {
     return static_cast<int>(((days % 7) + 11) % 7);
@@ -45,5 +55,6 @@ static_assert(DaysFromCivil(1970, 1, 1) == 0);
 static_assert(DaysFromCivil(2000, 3, 1) == 11017);
 static_assert(CivilFromDays(-1).year == 1969 && CivilFromDays(-1).day == 31);
 static_assert(DayOfWeekFromDays(0) == 4 && DayOfWeekFromDays(-1) == 3);
+static_assert(DaysInMonth(2000, 2) == 29 && DaysInMonth(1900, 2) == 28 && DaysInMonth(2009, 12) == 31);
 
 }  // namespace qv

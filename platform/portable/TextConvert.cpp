@@ -49,6 +49,12 @@ void AppendCodePoint(std::wstring& out, char32_t c) {
     out.push_back(static_cast<wchar_t>(c));
 }
 
+std::wstring TwoDigits(int value) {
+    std::wstring text = std::to_wstring(value);
+    if (text.size() < 2) text.insert(0, 2 - text.size(), L'0');
+    return text;
+}
+
 std::filesystem::path ToFsPath(std::wstring_view path) {
 #ifdef _WIN32
     return std::filesystem::path(path);

@@ -27,6 +27,9 @@ char32_t NextCodePoint(std::wstring_view text, std::size_t& i);
 // Appends a code point, as a surrogate pair where wchar_t is 16 bits.
 void AppendCodePoint(std::wstring& out, char32_t c);
 
+// printf's "%02d": at least two characters, a sign counting as one.
+std::wstring TwoDigits(int value);
+
 // A path in wide text as the file system takes it: UTF-16 on Windows, the
 // UTF-8 bytes of the name elsewhere.
 std::filesystem::path ToFsPath(std::wstring_view path);

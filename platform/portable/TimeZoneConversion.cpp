@@ -10,13 +10,6 @@ namespace {
 constexpr std::int64_t kMsPerMinute = 60 * 1000;
 constexpr std::int64_t kMsPerDay = 24 * 60 * kMsPerMinute;
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 CivilTime CivilFromMs(std::int64_t ms) {
     std::int64_t days = ms / kMsPerDay;
     std::int64_t msOfDay = ms % kMsPerDay;
@@ -62,8 +55,7 @@ std::int64_t MsOfDay(const CivilTime& t) {
 std::int64_t TransitionIn(int year, const CivilTime& rule) {
     int day = rule.day;
     if (rule.year == 0) {
-        const int firstDayOfWeek =
-            CivilFromMs(DaysFromCivil(year, rule.month, 1) * kMsPerDay).dayOfWeek;
+        const int firstDayOfWeek = DayOfWeekFromDays(DaysFromCivil(year, rule.month, 1));
         day = 1 + (rule.dayOfWeek - firstDayOfWeek + 7) % 7 + (rule.day - 1) * 7;
         // Week 5 means the last such weekday, which may be the fourth.
         if (day > DaysInMonth(year, rule.month)) day -= 7;

@@ -3,21 +3,11 @@
 namespace qv {
 
 CMyObject& AccountList::Append() {
+    CMyObject* const tail = Tail();
     CMyObject& node = nodes_.emplace_back();
-    node.m_pPrev = tail_;
-    if (tail_ != nullptr)
-        tail_->m_pNext = &node;
-    else
-        head_ = &node;
-    tail_ = &node;
+    node.m_pPrev = tail;
+    if (tail != nullptr) tail->m_pNext = &node;
     return node;
-}
-
-AccountList& ProcessAccountList() {
-    // Never destroyed: the data page's worker may still read nodes while
-    // the process ends.
-    static AccountList* const list = new AccountList();
-    return *list;
 }
 
 }  // namespace qv

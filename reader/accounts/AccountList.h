@@ -20,22 +20,16 @@ public:
     // A new node (every field at its start value), linked in at the end.
     CMyObject& Append();
 
-    CMyObject* Head() { return head_; }
-    const CMyObject* Head() const { return head_; }
-    CMyObject* Tail() { return tail_; }
-    const CMyObject* Tail() const { return tail_; }
+    CMyObject* Head() { return nodes_.empty() ? nullptr : &nodes_.front(); }
+    const CMyObject* Head() const { return nodes_.empty() ? nullptr : &nodes_.front(); }
+    CMyObject* Tail() { return nodes_.empty() ? nullptr : &nodes_.back(); }
+    const CMyObject* Tail() const { return nodes_.empty() ? nullptr : &nodes_.back(); }
     std::size_t Size() const { return nodes_.size(); }
     bool Empty() const { return nodes_.empty(); }
 
 private:
     // deque: growing at the end never moves the nodes already in it.
     std::deque<CMyObject> nodes_;
-    CMyObject* head_ = nullptr;
-    CMyObject* tail_ = nullptr;
 };
-
-// The one list of the running reader, filled once by LoadAccounts when the
-// account page starts and kept until the process ends.
-AccountList& ProcessAccountList();
 
 }  // namespace qv

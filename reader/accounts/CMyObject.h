@@ -49,7 +49,6 @@ public:
         return {m_szName.data(), n};
     }
 
-    bool IsGroup() const { return m_nKind == kGroupNode; }
     bool IsAccount() const { return m_nKind == kAccountNode; }
 
     std::array<wchar_t, kNodeNameWidth> m_szName{};

@@ -1,5 +1,7 @@
 #include "CheckPlanner.h"
 
+#include "ReportParser.h"
+#include "TextConvert.h"
 #include "TransactionStore.h"
 
 namespace qv {
@@ -10,13 +12,6 @@ constexpr wchar_t kReportTypes[] =
     L"&type=SALE_ARRAY&type=BONUS_ARRAY&type=RFND_ARRAY&type=CHGBACK_ARRAY&type=BOUNCED_ARRAY"
     L"&type=FEES_ARRAY&s=1";
 
-// printf's "%02d": at least two characters, a sign counting as one.
-std::wstring TwoDigits(int value) {
-    std::wstring text = std::to_wstring(value);
-    if (text.size() < 2) text.insert(0, 2 - text.size(), L'0');
-    return text;
-}
-
 // "%d-%02d-%02d"
 std::wstring DateText(PlanDate date) {
     return std::to_wstring(date.year) + L'-' + TwoDigits(date.month) + L'-' +
@@ -24,7 +19,7 @@ std::wstring DateText(PlanDate date) {
 }
 
 std::wstring DateQuery(PlanDate start, PlanDate end) {
-    return L"&pageSize=" + std::to_wstring(kPlannedPageSize) + L"&startDate=" + DateText(start) +
+    return L"&pageSize=" + std::to_wstring(kReportPageSize) + L"&startDate=" + DateText(start) +
            L"&endDate=" + DateText(end);
 }
 
@@ -83,14 +78,12 @@ AccountPlan CheckPlanner::PlanAccount(CMyObject& account) const {
     std::wstring reportUrl, pagingUrl;
 
     try {
-        const LastStoredDate last = GetLastStoredDate(
-            {programFolder_, account.m_strDbFile, account.m_strDbPassword}, account.m_strNickname);
+        const LastStoredDate last = GetLastStoredDate(account, programFolder_);
         const PlanDate end = DateOf(pacific_.PacificNow());
         switch (last.kind) {
             case LastStoredDate::Kind::NotOpened:
                 plan.outcome = AccountPlan::Outcome::DatabaseClosed;
-                plan.errorText = L"Database " + account.m_strDbFile + L" of account " +
-                                 account.m_strNickname + L" did not open.";
+                plan.errorText = DatabaseFailureText(account, L" did not open.");
                 break;
             case LastStoredDate::Kind::QueryClosed:
                 plan.outcome = AccountPlan::Outcome::DatabaseClosed;
@@ -111,8 +104,7 @@ AccountPlan CheckPlanner::PlanAccount(CMyObject& account) const {
         // The exception carries the driver's description only; the
         // connection string, which holds the password, stays in the layer.
         plan.outcome = AccountPlan::Outcome::DatabaseError;
-        plan.errorText = L"Database " + account.m_strDbFile + L" of account " +
-                         account.m_strNickname + L": " + error.GetErrorMessage();
+        plan.errorText = DatabaseFailureText(account, L": " + error.GetErrorMessage());
     }
 
     account.m_strPagingUrl = pagingUrl;

@@ -18,8 +18,6 @@
 
 namespace qv {
 
-inline constexpr int kPlannedPageSize = 1000;
-
 struct PlanDate {
     int year = -1;
     int month = -1;

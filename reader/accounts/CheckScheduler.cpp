@@ -1,20 +1,9 @@
 #include "CheckScheduler.h"
 
 #include "CivilDays.h"
+#include "LastLogin.h"
 
 namespace qv {
-namespace {
-
-constexpr wchar_t kGeneralSection[] = L"General Settings";
-constexpr wchar_t kIntervalKey[] = L"Time";
-
-int DaysInMonth(int year, int month) {
-    const int nextYear = month == 12 ? year + 1 : year;
-    const int nextMonth = month == 12 ? 1 : month + 1;
-    return static_cast<int>(DaysFromCivil(nextYear, nextMonth, 1) - DaysFromCivil(year, month, 1));
-}
-
-}  // namespace
 
 std::int64_t IntervalPeriodSeconds(int intervalIndex) {
     static constexpr std::int64_t kMinutes[] = {10, 20, 30, 60, 90, 120};
@@ -23,12 +12,7 @@ std::int64_t IntervalPeriodSeconds(int intervalIndex) {
 }
 
 std::optional<std::int64_t> ReadLastLogin(const Settings& settings, const IClock& clock) {
-    const int y = settings.Read(kLastLoginSection, L"y");
-    const int mo = settings.Read(kLastLoginSection, L"mo");
-    const int d = settings.Read(kLastLoginSection, L"d");
-    const int h = settings.Read(kLastLoginSection, L"h");
-    const int mi = settings.Read(kLastLoginSection, L"mi");
-    const int s = settings.Read(kLastLoginSection, L"s");
+    const auto [y, mo, d, h, mi, s] = ReadLastLoginFields(settings);
     // A missing key reads as -1 and fails one of these tests.
     if (y < 1900 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, mo) || h < 0 ||
         h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) {
@@ -43,6 +27,10 @@ CheckScheduler::CheckScheduler(ICheckSchedulerView& view, ReaderState& state, Ac
     : view_(view), state_(state), log_(log), planner_(planner), session_(session), ports_(ports) {}
 
 CheckScheduler::~CheckScheduler() {
+    StopClock();
+}
+
+void CheckScheduler::StopClock() {
     ports_.timers.KillTimer(kAutoClockTimer);
 }
 
@@ -117,7 +105,7 @@ void CheckScheduler::OnClockTick() {
 bool CheckScheduler::CollectCheckedAccounts() {
     checkList_.clear();
     for (CMyObject* node = accountHead_; node; node = node->m_pNext) {
-        if (node->m_nKind == kAccountNode && node->m_bChecked == 1) checkList_.push_back(node);
+        if (node->IsAccount() && node->m_bChecked == 1) checkList_.push_back(node);
     }
     return !checkList_.empty();
 }
@@ -176,12 +164,8 @@ void CheckScheduler::FinishRun() {
     view_.StopTrayAnimation();
 
     const CivilTime now = ports_.clock.LocalNow();
-    ports_.settings.Write(kLastLoginSection, L"y", now.year);
-    ports_.settings.Write(kLastLoginSection, L"mo", now.month);
-    ports_.settings.Write(kLastLoginSection, L"d", now.day);
-    ports_.settings.Write(kLastLoginSection, L"h", now.hour);
-    ports_.settings.Write(kLastLoginSection, L"mi", now.minute);
-    ports_.settings.Write(kLastLoginSection, L"s", now.second);
+    WriteLastLogin(ports_.settings,
+                   {now.year, now.month, now.day, now.hour, now.minute, now.second});
 
     state_.checkState = kCheckIdle;
     log_.AddLogLine(kLogSeparator);

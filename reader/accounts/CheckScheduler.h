@@ -16,6 +16,7 @@
 #include "Clock.h"
 #include "InternetState.h"
 #include "ReaderState.h"
+#include "SettingKeys.h"
 #include "Settings.h"
 #include "Timers.h"
 #include "WebSession.h"
@@ -24,7 +25,6 @@ namespace qv {
 
 inline constexpr std::uint32_t kAutoClockTimer = 5000;
 inline constexpr std::uint32_t kAutoClockMs = 1000;
-inline constexpr wchar_t kLastLoginSection[] = L"Last Login";
 
 enum class NowFace { ManualRun, StopManualRun };
 enum class AutoFace { AutoRun, StopAutoRun };
@@ -78,6 +78,8 @@ public:
     void OnAutoClicked();
     // Timer 5000, every second.
     void OnClockTick();
+    // Stops the automatic clock for good: the program is about to end.
+    void StopClock();
 
     // Expects the check state set to 1 or 2 by the caller; true when a check
     // has started.

@@ -9,10 +9,17 @@ namespace {
 
 constexpr std::wstring_view kDatabaseExtension = L".mdb";
 
+// Where ".mdb" starts in a group's first field when it names a database
+// file, with at least one character before it; npos otherwise.
+std::size_t DatabaseExtensionAt(const std::wstring& first) {
+    const std::size_t extension = first.find(kDatabaseExtension);
+    return extension >= 1 ? extension : std::wstring::npos;
+}
+
 void AddGroup(CMyObject& group, const std::vector<std::wstring>& fields) {
     const std::wstring& first = fields[0];
-    const std::size_t extension = first.find(kDatabaseExtension);
-    if (extension != std::wstring::npos && extension >= 1) {
+    const std::size_t extension = DatabaseExtensionAt(first);
+    if (extension != std::wstring::npos) {
         group.m_strDbFile = first;
         group.m_strDbPassword = fields[1];
         group.SetName(std::wstring_view(first).substr(0, extension));
@@ -35,11 +42,6 @@ void AddAccount(CMyObject& account, CMyObject& group, const std::wstring& nickna
     account.m_strDbPassword = group.m_strDbPassword;
 }
 
-bool GroupNeedsPassword(const std::wstring& first) {
-    const std::size_t extension = first.find(kDatabaseExtension);
-    return extension != std::wstring::npos && extension >= 1;
-}
-
 }  // namespace
 
 std::vector<std::wstring> SplitAccountFields(std::wstring_view text) {
@@ -57,7 +59,7 @@ std::size_t AddAccountLine(AccountList& list, std::wstring_view decodedText) {
     const std::vector<std::wstring> fields = SplitAccountFields(decodedText);
     if (fields.empty()) return 0;
     // Without its group no account of the line can be placed.
-    if (GroupNeedsPassword(fields[0]) && fields.size() < 2) return 0;
+    if (DatabaseExtensionAt(fields[0]) != std::wstring::npos && fields.size() < 2) return 0;
 
     CMyObject& group = list.Append();
     AddGroup(group, fields);

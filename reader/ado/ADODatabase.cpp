@@ -57,12 +57,6 @@ constexpr wchar_t kRecordsetHeading[] = L"CADORecordset Error";
 constexpr wchar_t kObjectClosed[] = L"Operation is not allowed when the object is closed.";
 constexpr wchar_t kTypeMismatch[] = L"Data type mismatch in criteria expression.";
 
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towupper(x) == std::towupper(y);
-           });
-}
-
 bool IsDateType(SQLSMALLINT type) {
     switch (type) {
     case SQL_TYPE_DATE: case SQL_TYPE_TIME: case SQL_TYPE_TIMESTAMP:
@@ -255,6 +249,17 @@ void SetAutocommit(Connection& connection, bool on) {
     ado_detail::Check(rc, connection.dbc, connection.source, L"Changing the transaction mode");
 }
 
+// Commits or rolls back the running transaction and returns to autocommit.
+void EndTransaction(Connection& connection, SQLSMALLINT completion, const wchar_t* what) {
+    if (!connection.inTransaction) {
+        throw Failure{L"No transaction is active.", codes::Code(0x8004D00Eu), connection.source};
+    }
+    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection.dbc.Get(), completion);
+    ado_detail::Check(rc, connection.dbc, connection.source, what);
+    connection.inTransaction = false;
+    SetAutocommit(connection, true);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- database
@@ -308,14 +313,7 @@ bool CADODatabase::BeginTrans() {
 bool CADODatabase::CommitTrans() {
     try {
         if (!IsOpen()) throw Failure{kObjectClosed, codes::kObjectClosed, L"ODBC"};
-        Connection& connection = *m_pConnection;
-        if (!connection.inTransaction) {
-            throw Failure{L"No transaction is active.", codes::Code(0x8004D00Eu), connection.source};
-        }
-        const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection.dbc.Get(), SQL_COMMIT);
-        ado_detail::Check(rc, connection.dbc, connection.source, L"Committing the transaction");
-        connection.inTransaction = false;
-        SetAutocommit(connection, true);
+        EndTransaction(*m_pConnection, SQL_COMMIT, L"Committing the transaction");
         return true;
     } catch (const Failure& failure) {
         Raise(CADOException(failure.description, failure.code), failure.source);
@@ -325,14 +323,7 @@ bool CADODatabase::CommitTrans() {
 bool CADODatabase::RollbackTrans() {
     try {
         if (!IsOpen()) throw Failure{kObjectClosed, codes::kObjectClosed, L"ODBC"};
-        Connection& connection = *m_pConnection;
-        if (!connection.inTransaction) {
-            throw Failure{L"No transaction is active.", codes::Code(0x8004D00Eu), connection.source};
-        }
-        const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection.dbc.Get(), SQL_ROLLBACK);
-        ado_detail::Check(rc, connection.dbc, connection.source, L"Rolling back the transaction");
-        connection.inTransaction = false;
-        SetAutocommit(connection, true);
+        EndTransaction(*m_pConnection, SQL_ROLLBACK, L"Rolling back the transaction");
         return true;
     } catch (const Failure& failure) {
         Raise(CADOException(failure.description, failure.code), failure.source);
@@ -400,7 +391,6 @@ bool CADORecordset::Open(CADODatabase& database, const std::wstring& statement) 
             SQLSMALLINT type = 0;
             ado_detail::Check(ado_detail::SqlDescribeColumn(stmt.Get(), i, column.name, type), stmt,
                               connection.source, L"Reading the columns");
-            column.type = type;
             column.isDate = IsDateType(type);
             column.isNumber = IsNumberType(type);
             rs.columns.push_back(std::move(column));
@@ -436,12 +426,8 @@ bool CADORecordset::IsEOF() const {
 }
 
 void CADORecordset::Close() {
-    if (!IsOpen()) {
-        if (m_pRecordset) m_pRecordset->Reset();
-        return;
-    }
     // A row being built is dropped, as a cancelled edit.
-    m_pRecordset->Reset();
+    if (m_pRecordset) m_pRecordset->Reset();
 }
 
 bool CADORecordset::AddNew() {
@@ -457,7 +443,7 @@ bool CADORecordset::SetFieldValue(const std::wstring& column, const std::wstring
     ado_detail::Recordset& rs = *m_pRecordset;
     if (!IsOpen()) Raise(CADOException(kObjectClosed, codes::kObjectClosed));
     const auto found = std::find_if(rs.columns.begin(), rs.columns.end(),
-                                    [&](const Column& c) { return SameName(c.name, column); });
+                                    [&](const Column& c) { return ado_detail::SameWord(c.name, column); });
     if (found == rs.columns.end()) {
         Raise(CADOException(L"Item cannot be found in the collection corresponding to the "
                             L"requested name or ordinal.",

@@ -29,7 +29,6 @@ struct Connection {
 
 struct Column {
     std::wstring name;
-    SQLSMALLINT type = 0;
     bool isDate = false;
     bool isNumber = false;
 };

@@ -6,19 +6,14 @@
 #include <cwctype>
 #include <vector>
 
+#include "CivilDays.h"
+
 namespace qv::ado_detail {
 namespace {
 
 constexpr int kBaseYear = 1899;
 constexpr int kBaseMonth = 12;
 constexpr int kBaseDay = 30;
-
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-    static constexpr std::array<int, 12> days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
-}
 
 struct Token {
     enum class Kind { Number, Word, Separator };

@@ -14,14 +14,6 @@ bool IsWordChar(wchar_t ch) {
            (ch >= L'A' && ch <= L'Z') || ch > 127;
 }
 
-bool SameWord(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-    }
-    return true;
-}
-
 [[noreturn]] void SyntaxError(std::wstring description) {
     throw Failure{std::move(description), codes::kErrorsInCommand, {}};
 }
@@ -244,6 +236,14 @@ std::wstring FindUpdatableTable(std::wstring_view select) {
         return {};
     }
     return {};
+}
+
+bool SameWord(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::towupper(a[i]) != std::towupper(b[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace qv::ado_detail

@@ -19,4 +19,7 @@ std::wstring TranslateJetToSqlite(std::wstring_view jet);
 // name after the outermost FROM; empty when there is none or several.
 std::wstring FindUpdatableTable(std::wstring_view select);
 
+// Names and keywords compare as Jet compares them: without regard to case.
+bool SameWord(std::wstring_view a, std::wstring_view b);
+
 }  // namespace qv::ado_detail

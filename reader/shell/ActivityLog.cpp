@@ -1,5 +1,7 @@
 #include "ActivityLog.h"
 
+#include "TextConvert.h"
+
 namespace qv {
 namespace {
 
@@ -7,11 +9,11 @@ constexpr wchar_t kSeparatorLine[] =
     L"- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -";
 constexpr wchar_t kContinuationIndent[] = L"                                          ";
 
-// printf's "%02d": at least two characters, a sign counting as one.
-std::wstring TwoDigits(int value) {
-    std::wstring text = std::to_wstring(value);
-    if (text.size() < 2) text.insert(0, 2 - text.size(), L'0');
-    return text;
+// The time stamp, two blanks, and the account in brackets when one is given.
+std::wstring LinePrefix(const std::wstring& stamp, const CMyObject* account) {
+    std::wstring prefix = stamp + L"  ";
+    if (account) prefix += L"[" + account->m_strNickname + L"] ";
+    return prefix;
 }
 
 // The words of the codes whose line is the prefix and one text.
@@ -70,8 +72,7 @@ std::vector<LogLine> BuildLogLines(int code, int count, const CMyObject* account
                                    const std::wstring& stamp) {
     if (code == kLogSeparator) return {{0, kSeparatorLine}};
 
-    std::wstring prefix = stamp + L"  ";
-    if (account) prefix += L"[" + account->m_strNickname + L"] ";
+    const std::wstring prefix = LinePrefix(stamp, account);
 
     if (code == kLogNewItems) {
         if (count == 0) return {{0, prefix + L"No new item found."}};
@@ -103,9 +104,7 @@ void ActivityLog::AddLogLine(int code, int count, const CMyObject* account) {
 }
 
 void ActivityLog::AddNoteLine(std::wstring_view text, const CMyObject* account) {
-    std::wstring line = LogTimeStamp(clock_) + L"  ";
-    if (account) line += L"[" + account->m_strNickname + L"] ";
-    view_.InsertLine(0, line + std::wstring(text));
+    view_.InsertLine(0, LinePrefix(LogTimeStamp(clock_), account) + std::wstring(text));
 }
 
 }  // namespace qv

@@ -1,7 +1,8 @@
 #include "FirstStart.h"
 
 #include "PacificClock.h"
-#include "TimeoutSetting.h"
+#include "ProgramPaths.h"
+#include "SettingKeys.h"
 
 namespace qv {
 
@@ -17,21 +18,22 @@ LastLoginFields LastLoginSeed(std::int64_t pacificNow, const IClock& clock) {
 }
 
 void WriteFirstStartSettings(Settings& settings, PacificClock& pacific, const IClock& clock) {
-    settings.Write(L"General Settings", L"Run", 0);
-    settings.Write(L"General Settings", L"Time", 1);
-    settings.Write(kTimeoutSection, kTimeoutKey, 0);
+    settings.Write(kGeneralSection, L"Run", 0);
+    settings.Write(kGeneralSection, kIntervalKey, 1);
+    settings.Write(kGeneralSection, kTimeoutKey, 0);
     settings.Write(L"Exit settings", L"exit", 0);
     settings.Write(L"Exit settings", L"tray", 1);
     settings.Write(L"Update Settings", L"Automaticly update", 1);
 
     pacific.UpdatePacificNow(false);
-    const LastLoginFields seed = LastLoginSeed(pacific.PacificNow(), clock);
-    settings.Write(L"Last Login", L"y", seed.y);
-    settings.Write(L"Last Login", L"mo", seed.mo);
-    settings.Write(L"Last Login", L"d", seed.d);
-    settings.Write(L"Last Login", L"h", seed.h);
-    settings.Write(L"Last Login", L"mi", seed.mi);
-    settings.Write(L"Last Login", L"s", seed.s);
+    WriteLastLogin(settings, LastLoginSeed(pacific.PacificNow(), clock));
+}
+
+void EnsureFirstStartSettings(Settings& settings, const IFileSystem& files, PacificClock& pacific,
+                              const IClock& clock) {
+    if (!files.PathExists(ResolveSettingsPath(settings.ProgramFolder(), kSettingsFileName))) {
+        WriteFirstStartSettings(settings, pacific, clock);
+    }
 }
 
 }  // namespace qv

@@ -1,7 +1,7 @@
 #include "MainWindowController.h"
 
 #include "FirstStart.h"
-#include "ProgramPaths.h"
+#include "SettingKeys.h"
 
 namespace qv {
 namespace {
@@ -16,11 +16,7 @@ MainWindowController::MainWindowController(IMainWindowView& view, ReaderState& s
     : view_(view), state_(state), ports_(ports), tray_(ports.notifyIcon, kTrayCallbackMessage) {}
 
 void MainWindowController::Initialise() {
-    const std::wstring settingsPath =
-        ResolveSettingsPath(ports_.settings.ProgramFolder(), kSettingsFileName);
-    if (!ports_.files.PathExists(settingsPath)) {
-        WriteFirstStartSettings(ports_.settings, ports_.pacific, ports_.clock);
-    }
+    EnsureFirstStartSettings(ports_.settings, ports_.files, ports_.pacific, ports_.clock);
     // Keeps the platform from asking the user whenever the marketplace
     // redirects from a secure page to a plain one; failures do not matter.
     ports_.registry.SetCurrentUserDword(kInternetSettingsKey, L"WarnOnHTTPSToHTTPRedirect", 0);
@@ -57,7 +53,7 @@ void MainWindowController::OnCloseButton() {
 
 void MainWindowController::ExitProgram() {
     if (state_.checkState != kCheckIdle) return;
-    ports_.settings.Write(L"General Settings", L"Time", state_.intervalIndex);
+    ports_.settings.Write(kGeneralSection, kIntervalKey, state_.intervalIndex);
     tray_.Delete();
     view_.EndProgram(kExitCode);
 }

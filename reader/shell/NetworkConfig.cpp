@@ -1,7 +1,5 @@
 #include "NetworkConfig.h"
 
-#include <cstdio>
-#include <memory>
 
 #include "TextConvert.h"
 
@@ -82,24 +80,6 @@ NetworkConfig ParseNetworkConfig(std::string_view text) {
         }
     }
     return config;
-}
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-#ifdef _WIN32
-    std::unique_ptr<std::FILE, Closer> file(_wfopen(path.c_str(), L"rb"));
-#else
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(WideToUtf8(path).c_str(), "rb"));
-#endif
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-    if (std::ferror(file.get())) return std::nullopt;
-    return bytes;
 }
 
 NetworkConfig LoadNetworkConfig(const std::wstring& programFolder, const FileReader& read) {

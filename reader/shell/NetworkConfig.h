@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "WholeFile.h"
+
 namespace qv {
 
 inline constexpr wchar_t kNetworkConfigFileName[] = L"QVNetwork.ini";
@@ -41,7 +43,6 @@ NetworkConfig ParseNetworkConfig(std::string_view text);
 
 // Whole file as bytes; nothing when it does not exist or cannot be read.
 using FileReader = std::function<std::optional<std::string>(const std::wstring& path)>;
-std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
 // programFolder ends with a path separator, as GetProgramFolder gives it.
 NetworkConfig LoadNetworkConfig(const std::wstring& programFolder,

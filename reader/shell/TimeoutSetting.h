@@ -2,10 +2,10 @@
 // The time-out of one web step, chosen by the index "Timeout" of "General
 // Settings": 2, 3, 5 or 10 minutes.
 
+#include "SettingKeys.h"
+
 namespace qv {
 
-inline constexpr wchar_t kTimeoutSection[] = L"General Settings";
-inline constexpr wchar_t kTimeoutKey[] = L"Timeout";
 inline constexpr int kTimeoutAtLoadMs = 120000;
 
 // The time-out in milliseconds for the index; an index outside 0..3 (a

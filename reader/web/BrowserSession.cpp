@@ -6,24 +6,10 @@
 #include "ADODatabase.h"
 #include "CheckPlanner.h"
 #include "ReportParser.h"
+#include "TextConvert.h"
 #include "TransactionStore.h"
 
 namespace qv {
-namespace {
-
-constexpr std::uint32_t kDefaultTimeoutMs = 120000;
-
-// Exception texts are ASCII in practice; anything else is shown as '?'.
-std::wstring WidenAscii(const char* text) {
-    std::wstring wide;
-    for (const char* p = text; p && *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        wide += c < 0x80 ? static_cast<wchar_t>(c) : L'?';
-    }
-    return wide;
-}
-
-}  // namespace
 
 std::wstring HtmlAttributeValue(std::wstring_view text) {
     std::wstring out;
@@ -165,11 +151,7 @@ void BrowserSession::OnTick() {
     account.m_strPageUrl = account.m_strPagingUrl + std::to_wstring(account.m_nPagesLeft);
     account.m_bPageInFlight = 1;
     browser_.Navigate(account.m_strPageUrl);
-    timers_.KillTimer(kSessionTimeoutTimer);
-    timers_.SetTimer(
-        kSessionTimeoutTimer,
-        state_.timeoutMs > 0 ? static_cast<std::uint32_t>(state_.timeoutMs) : kDefaultTimeoutMs,
-        [this] { OnTimeout(); });
+    ArmTimeout();
 }
 
 void BrowserSession::StartAccount(CMyObject& account) {
@@ -177,10 +159,13 @@ void BrowserSession::StartAccount(CMyObject& account) {
     m_pCurrent = &account;
     account.m_bAwaitingReport = 1;
     browser_.Navigate(account.m_strReportUrl);
-    timers_.SetTimer(
-        kSessionTimeoutTimer,
-        state_.timeoutMs > 0 ? static_cast<std::uint32_t>(state_.timeoutMs) : kDefaultTimeoutMs,
-        [this] { OnTimeout(); });
+    ArmTimeout();
+}
+
+// Starts the time-out afresh; a running one is replaced.
+void BrowserSession::ArmTimeout() {
+    timers_.SetTimer(kSessionTimeoutTimer, static_cast<std::uint32_t>(state_.timeoutMs),
+                     [this] { OnTimeout(); });
 }
 
 // The account is over, signed out or not; the next tick takes the next one.
@@ -250,10 +235,6 @@ void BrowserSession::ReadReport(CMyObject& account) {
 void BrowserSession::ImportPage(CMyObject& account) {
     // A failure here ends the account at once with a line of its own and the
     // check goes on with the next account; the page's rows are rolled back.
-    // The text names the account and what the database said, never the
-    // connection string, which carries the password.
-    const std::wstring where =
-        L"Database " + account.m_strDbFile + L" of account " + account.m_strNickname + L": ";
     try {
         PageImport import(DatabaseOf(account, programFolder_), account.m_strNickname);
         // The parser stops a row loop that leaves its cursor unmoved, so a
@@ -271,10 +252,10 @@ void BrowserSession::ImportPage(CMyObject& account) {
         account.m_bPageInFlight = 0;
         if (!records.empty()) view_.RecordsImported(account, records);
     } catch (const CADOException& error) {
-        log_.AddNoteLine(where + error.GetErrorMessage());
+        log_.AddNoteLine(DatabaseFailureText(account, L": " + error.GetErrorMessage()));
         EndAccount();
     } catch (const std::exception& error) {
-        log_.AddNoteLine(where + WidenAscii(error.what()));
+        log_.AddNoteLine(DatabaseFailureText(account, L": " + Utf8ToWide(error.what())));
         EndAccount();
     }
 }

@@ -82,6 +82,7 @@ public:
 
 private:
     void StartAccount(CMyObject& account);
+    void ArmTimeout();
     void EndAccount();
     void SignIn(CMyObject& account);
     void ReadReport(CMyObject& account);

@@ -64,7 +64,7 @@ void ReadDateText(const std::wstring& text, LastStoredDate& out) {
 void ReadDateSerial(double serial, LastStoredDate& out) {
     if (!std::isfinite(serial) || std::fabs(serial) > 3.0e6) return;
     const CivilDay date =
-        CivilFromDays(static_cast<std::int64_t>(std::floor(serial)) - 25569);  // to 1970-01-01
+        CivilFromDays(DaysFromCivil(1899, 12, 30) + static_cast<std::int64_t>(std::floor(serial)));
     out.year = date.year;
     out.month = date.month;
     out.day = date.day;
@@ -205,10 +205,10 @@ bool PageImport::StoreIfNew(const TransactionRecord& record) {
     return qv::StoreIfNew(database_, nickname_, record);
 }
 
-void PageImport::RecordInserted(std::shared_ptr<const TransactionRecord> record, int position) {
-    if (!record) return;
-    const auto at = std::min(inserted_.size(), static_cast<std::size_t>(std::max(position, 0)));
-    inserted_.insert(inserted_.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
+// The parser reports the records in page order, each with the number of rows
+// inserted before it, so the page's order is the order of arrival.
+void PageImport::RecordInserted(std::shared_ptr<const TransactionRecord> record, int) {
+    if (record) inserted_.push_back(std::move(record));
 }
 
 std::vector<RecentList::Record> PageImport::Commit(RecentList& recent) {
@@ -218,9 +218,7 @@ std::vector<RecentList::Record> PageImport::Commit(RecentList& recent) {
     }
     std::vector<RecentList::Record> inserted = std::move(inserted_);
     inserted_.clear();
-    for (std::size_t position = 0; position < inserted.size(); ++position) {
-        AddToRecentList(recent, inserted[position], position);
-    }
+    recent.AddToFront(inserted);
     return inserted;
 }
 

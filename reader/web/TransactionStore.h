@@ -40,9 +40,13 @@ std::wstring AccountConnectionString(const AccountDatabase& where);
 // false, with the connection closed, when the driver refused without an
 // error; raises CADOException for a missing file, a wrong password, ...
 bool OpenAccountDatabase(CADODatabase& database, const AccountDatabase& where);
-inline bool OpenAccountDatabase(CADODatabase& database, const CMyObject& account,
-                                const std::wstring& programFolder) {
-    return OpenAccountDatabase(database, DatabaseOf(account, programFolder));
+
+// A log line's text about an account's database: "Database FILE of account
+// NICK" and the tail (" did not open.", ": " and the driver's description).
+// It names the file and never the connection string, which holds the password.
+inline std::wstring DatabaseFailureText(const CMyObject& account, std::wstring_view tail) {
+    return L"Database " + account.m_strDbFile + L" of account " + account.m_strNickname +
+           std::wstring(tail);
 }
 
 // A text value as a quoted SQL literal, its quotes doubled.
@@ -122,8 +126,6 @@ public:
     // data page. Raises CADOException when the commit fails; nothing reaches
     // the list then.
     std::vector<RecentList::Record> Commit(RecentList& recent);
-
-    std::size_t InsertedCount() const { return inserted_.size(); }
 
 private:
     CADODatabase database_;

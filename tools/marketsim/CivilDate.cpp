@@ -8,20 +8,10 @@ namespace qv::marketsim {
 
 namespace {
 
-bool IsLeap(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int y, int m) {
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
-}
-
 // Day number of the n-th Sunday (1-based) of a month.
 int64_t NthSunday(int year, int month, int n) {
     const int64_t first = qv::DaysFromCivil(year, month, 1);
-    // 1970-01-01 was a Thursday; weekday 0 = Sunday.
-    const int64_t weekday = ((first + 4) % 7 + 7) % 7;
+    const int64_t weekday = qv::DayOfWeekFromDays(first);
     return first + (7 - weekday) % 7 + 7 * (n - 1);
 }
 

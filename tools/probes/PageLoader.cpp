@@ -5,12 +5,11 @@
 #include <cwctype>
 #include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
 #include "TextConvert.h"
+#include "WholeFile.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -38,14 +37,6 @@ bool IsAddress(const std::wstring& target) {
         return true;
     };
     return startsWith(L"http://") || startsWith(L"https://");
-}
-
-std::optional<std::string> ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
 }
 
 std::wstring FileUrl(const std::filesystem::path& path) {
@@ -106,10 +97,9 @@ std::optional<std::wstring> PageLoader::Load(const std::wstring& target) {
     if (IsAddress(target)) {
         engine.Navigate(target);
     } else {
-        const std::filesystem::path path = ToFsPath(target);
-        auto bytes = ReadFile(path);
+        auto bytes = ReadWholeFile(target);
         if (!bytes) return L"cannot read " + target;
-        engine.LoadHtml(std::move(*bytes), "text/html", FileUrl(path));
+        engine.LoadHtml(std::move(*bytes), "text/html", FileUrl(ToFsPath(target)));
     }
 
     auto done = [&] { return finished; };

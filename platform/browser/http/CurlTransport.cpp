@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <sstream>
 #include <stdexcept>
 
 #include "TextConvert.h"
+#include "WholeFile.h"
 
 namespace qv::http {
 namespace {
@@ -29,12 +28,6 @@ void InitialiseCurlOnce() {
     }
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The system's CA bundle as this libcurl would load it, so that an extra CA
 // adds to the system's trust rather than replacing it.
 std::string SystemCaBundle() {
@@ -44,7 +37,7 @@ std::string SystemCaBundle() {
     if (!probe || curl_easy_getinfo(probe.get(), CURLINFO_CAINFO, &path) != CURLE_OK || !path) {
         return {};
     }
-    return ReadWholeFile(path);
+    return ReadWholeFile(Utf8ToWide(path)).value_or(std::string());
 }
 
 struct Transfer {
@@ -91,7 +84,7 @@ CurlTransport::CurlTransport(HttpTransportOptions options)
     : options_(std::move(options)), shared_(std::make_unique<Shared>()) {
     InitialiseCurlOnce();
     if (!options_.extraCaFile.empty()) {
-        const std::string extra = ReadWholeFile(WideToUtf8(options_.extraCaFile));
+        const std::string extra = ReadWholeFile(options_.extraCaFile).value_or(std::string());
         if (extra.empty()) {
             throw std::runtime_error("cannot read the trusted CA file " +
                                      WideToUtf8(options_.extraCaFile));
