@@ -59,6 +59,15 @@ void Complain(const std::wstring& message) {
     WriteLine(stderr, L"qvreader-cli: " + message);
 }
 
+// The folder as the reader's program folder: absolute, ending in its separator.
+std::wstring FolderText(const fs::path& folder) {
+    std::wstring text = qv::FromFsPath(fs::absolute(folder));
+    if (!text.empty() && text.back() != L'\\' && text.back() != L'/') {
+        text += static_cast<wchar_t>(fs::path::preferred_separator);
+    }
+    return text;
+}
+
 #ifdef _WIN32
 BOOL WINAPI OnConsoleControl(DWORD) {
     g_interrupted = true;
@@ -69,20 +78,9 @@ std::wstring OwnFolder() {
     return qv::GetProgramFolder(qv::win::Win32ProcessEnvironment());
 }
 
-std::wstring FolderText(const fs::path& folder) {
-    std::wstring text = fs::absolute(folder).wstring();
-    if (!text.empty() && text.back() != L'\\' && text.back() != L'/') text += L'\\';
-    return text;
-}
 #else
 void OnSignal(int) {
     g_interrupted = true;
-}
-
-std::wstring FolderText(const fs::path& folder) {
-    std::wstring text = qv::Utf8ToWide(fs::absolute(folder).string());
-    if (!text.empty() && text.back() != L'/') text += L'/';
-    return text;
 }
 
 std::wstring OwnFolder() {

@@ -63,6 +63,14 @@ std::filesystem::path ToFsPath(std::wstring_view path) {
 #endif
 }
 
+std::wstring FromFsPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return path.wstring();
+#else
+    return Utf8ToWide(path.string());
+#endif
+}
+
 char32_t Cp1252HighCharacter(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : 0;
 }

@@ -33,5 +33,7 @@ std::wstring TwoDigits(int value);
 // A path in wide text as the file system takes it: UTF-16 on Windows, the
 // UTF-8 bytes of the name elsewhere.
 std::filesystem::path ToFsPath(std::wstring_view path);
+// The other way: a file system path as wide text.
+std::wstring FromFsPath(const std::filesystem::path& path);
 
 }  // namespace qv

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TextConvert.h"
+
 namespace qv::ado_detail {
 namespace {
 
@@ -28,7 +30,7 @@ bool FitsSqliteDriver(const std::wstring& value) {
 
 DatabaseKind SniffDatabaseFile(const std::wstring& path) {
     std::error_code error;
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = ToFsPath(path);
     if (!std::filesystem::is_regular_file(file, error)) return DatabaseKind::Missing;
     std::ifstream in(file, std::ios::binary);
     if (!in) return DatabaseKind::Missing;

@@ -190,6 +190,23 @@ TEST(AdoOpenFailures, ReportTheProblemWithoutThePassword) {
     EXPECT_TRUE(db.IsOpen());
 }
 
+// The file's path is taken as the file system takes it, whatever letters the
+// program folder's name holds.
+TEST(AdoOpen, AFolderNamedOutsideAsciiOpens) {
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ToFsPath(L"qvado-Zo\u00eb \u00fcber-" + std::to_wstring(stamp));
+    {
+        adotest::GroupDatabase group(L"pw", folder);
+        CADODatabase db;
+        ASSERT_TRUE(db.Open(group.ConnectionString()));
+        EXPECT_EQ(adotest::CountRows(db, L"alice"), 0);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
 TEST(AdoOpenFailures, AFileThatIsNoDatabaseIsRefused) {
     adotest::GroupDatabase group{L"x"};
     const auto file = group.File().parent_path() / "Text.mdb";

@@ -5,13 +5,14 @@
 #include <stdexcept>
 
 #include "DatabaseMaker.h"
+#include "TextConvert.h"
 
 namespace qv::adotest {
 
 namespace fs = std::filesystem;
 
 std::wstring JetConnectionString(const fs::path& file, const std::wstring& password) {
-    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file.wstring() +
+    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + FromFsPath(file) +
            L";Persist Security Info=true;Jet OLEDB:Database Password=" + password;
 }
 

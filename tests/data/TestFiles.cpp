@@ -15,13 +15,8 @@ TempFolder::TempFolder(const std::wstring& name) {
     std::random_device seed;
     const std::wstring unique =
         L"qvdata-" + std::to_wstring(seed()) + L"-" + std::to_wstring(seed());
-#ifdef _WIN32
-    const std::wstring base = fs::temp_directory_path().wstring();
-    const wchar_t separator = L'\\';
-#else
-    const std::wstring base = Utf8ToWide(fs::temp_directory_path().string());
-    const wchar_t separator = L'/';
-#endif
+    const std::wstring base = FromFsPath(fs::temp_directory_path());
+    const wchar_t separator = static_cast<wchar_t>(fs::path::preferred_separator);
     std::wstring rootText = base;
     if (!rootText.empty() && rootText.back() != separator && rootText.back() != L'/')
         rootText += separator;

@@ -44,7 +44,7 @@ class Session {
 public:
     explicit Session(const fs::path& file) : m_file(Utf8(file)) {
         const auto choices = ado_detail::DriverChoicesFor(ado_detail::DatabaseKind::Sqlite,
-                                                          file.wstring(), L"", 0, true);
+                                                          FromFsPath(file), L"", 0, true);
         if (choices.empty()) Fail(m_file + ": the path cannot be handed to the SQLite driver");
         for (std::size_t i = 0; i < choices.size(); ++i) {
             OdbcHandle dbc = ado_detail::AllocateConnection();
@@ -123,7 +123,7 @@ private:
 };
 
 bool HasSqliteHeader(const fs::path& file) {
-    return ado_detail::SniffDatabaseFile(file.wstring()) == ado_detail::DatabaseKind::Sqlite;
+    return ado_detail::SniffDatabaseFile(FromFsPath(file)) == ado_detail::DatabaseKind::Sqlite;
 }
 
 void WritePassword(Session& session, const fs::path& file, const std::wstring& password) {
