@@ -126,16 +126,10 @@ int Run(const std::vector<std::wstring>& arguments) {
     qv::browser::BrowserEngine engine(transport, loop);
     qv::browser::EngineBrowser browser(engine);
 
-    bool quit = false;
     qv::cli::ConsoleReader reader(
         qv::cli::ConsolePorts{profiles, files, clock, zone, loop, browser, internet}, folder,
         config, [](const std::wstring& line) { WriteLine(stdout, line); }, Complain,
-        [&] {
-            quit = true;
-#ifndef _WIN32
-            loop.Quit();
-#endif
-        });
+        [&] { loop.Quit(); });
 
 #ifdef _WIN32
     ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
@@ -148,11 +142,7 @@ int Run(const std::vector<std::wstring>& arguments) {
     });
 
     if (!reader.Start(*options)) return 1;
-#ifdef _WIN32
-    qv::win::Win32UiDispatcher::PumpUntil([&] { return quit; }, std::chrono::hours(24 * 365 * 10));
-#else
-    if (!quit) loop.Run();
-#endif
+    loop.Run();
     loop.KillTimer(kInterruptPollTimer);
     return reader.ExitCode();
 }

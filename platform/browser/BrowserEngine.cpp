@@ -26,8 +26,7 @@ BrowserEngine::BrowserEngine(http::IHttpTransport& transport, IUiDispatcher& ui)
       ui_(ui),
       liveness_(std::make_shared<Liveness>(Liveness{this})),
       document_(html::Document::Parse(kPlaceholderHtml, "text/html; charset=utf-8",
-                                      kPlaceholderUrl)),
-      location_(kPlaceholderUrl) {}
+                                      kPlaceholderUrl)) {}
 
 BrowserEngine::~BrowserEngine() {
     // Results still queued on the UI thread find no engine and do nothing.
@@ -49,15 +48,11 @@ void BrowserEngine::SetErrorDisplay(std::function<void(const std::wstring&)> dis
 }
 
 void BrowserEngine::Navigate(const std::wstring& url) {
-    http::HttpRequest request{L"GET", url, {}, {}};
-    Start([this, request](const std::atomic<bool>& cancelled) {
-        return transport_.Fetch(request, cancelled);
-    });
+    Fetch({L"GET", url, {}, {}});
 }
 
-void BrowserEngine::Submit(const html::FormRequest& form) {
-    http::HttpRequest request{form.method, form.url, form.body, form.contentType};
-    Start([this, request](const std::atomic<bool>& cancelled) {
+void BrowserEngine::Fetch(http::HttpRequest request) {
+    Start([this, request = std::move(request)](const std::atomic<bool>& cancelled) {
         return transport_.Fetch(request, cancelled);
     });
 }
@@ -135,22 +130,22 @@ void BrowserEngine::Finish(std::uint64_t navigation, Outcome& outcome) {
         return;
     }
     if (response.status >= 400) {
-        ReportError(response.finalUrl, L"Cannot load " + response.finalUrl +
-                                           L": the server answered with status " +
-                                           std::to_wstring(response.status));
+        ReportError(response.finalUrl,
+                    http::DescribeLoadFailure(response.finalUrl,
+                                              L"the server answered with status " +
+                                                  std::to_wstring(response.status)));
         return;
     }
     if (!outcome.document) {
         ReportError(response.finalUrl,
-                    L"Cannot load " + response.finalUrl + L": the document cannot be read");
+                    http::DescribeLoadFailure(response.finalUrl, L"the document cannot be read"));
         return;
     }
     document_ = std::move(outcome.document);
-    location_ = response.finalUrl;
     // The handler may navigate again or replace the engine's document; it
     // gets its own copy of the address.
     if (onComplete_) {
-        const std::wstring url = location_;
+        const std::wstring url = document_->Url();
         onComplete_(url);
     }
 }
@@ -160,16 +155,16 @@ void BrowserEngine::ReportError(const std::wstring& url, const std::wstring& mes
     if (!silent_ && errorDisplay_) errorDisplay_(message);
 }
 
+const std::wstring& BrowserEngine::LocationUrl() const {
+    return document_->Url();
+}
+
 html::Element* BrowserEngine::GetElementById(std::wstring_view id) {
     return document_->GetElementById(id);
 }
 
 std::wstring BrowserEngine::InnerHtml(const html::Element& element) const {
     return document_->InnerHtml(element);
-}
-
-std::wstring BrowserEngine::OuterHtml(const html::Element& element) const {
-    return document_->OuterHtml(element);
 }
 
 bool BrowserEngine::SetOuterHtml(html::Element& element, std::wstring_view markup) {
@@ -187,7 +182,7 @@ bool BrowserEngine::Click(html::Element& element) {
     }
     std::optional<html::FormRequest> form = document_->Click(element);
     if (!form) return false;
-    Submit(*form);
+    Fetch(std::move(*form));
     return true;
 }
 

@@ -23,7 +23,6 @@
 namespace qv::html {
 class Document;
 class Element;
-struct FormRequest;
 }  // namespace qv::html
 
 namespace qv::browser {
@@ -58,7 +57,6 @@ public:
 
     // A GET of the address alone.
     void Navigate(const std::wstring& url);
-    void Submit(const html::FormRequest& form);
     // Shows markup that is already at hand (a local file) under `url`, by the
     // same road as a navigation: parsed off the UI thread, completion posted.
     void LoadHtml(std::string bytes, std::string contentType, std::wstring url);
@@ -67,16 +65,12 @@ public:
 
     bool Busy() const { return busy_; }
     // The address of the current document.
-    const std::wstring& LocationUrl() const { return location_; }
-
-    // The current document; never null (the placeholder before the first load).
-    html::Document& CurrentDocument() { return *document_; }
+    const std::wstring& LocationUrl() const;
     // The element belongs to the current document: the pointer must not be
     // kept past the next document, which replaces that one (take it afresh
     // after every document-complete event).
     html::Element* GetElementById(std::wstring_view id);
     std::wstring InnerHtml(const html::Element& element) const;
-    std::wstring OuterHtml(const html::Element& element) const;
     // The element is detached afterwards (replaced by the parsed markup).
     bool SetOuterHtml(html::Element& element, std::wstring_view markup);
     // Runs the handler bound to the element's id, if any; otherwise, when the
@@ -99,6 +93,7 @@ private:
     struct Outcome;
     using Job = std::function<http::HttpResponse(const std::atomic<bool>& cancelled)>;
 
+    void Fetch(http::HttpRequest request);
     void Start(Job job);
     void CancelAll();
     void ReapFinished();
@@ -108,8 +103,7 @@ private:
     http::IHttpTransport& transport_;
     IUiDispatcher& ui_;
     std::shared_ptr<Liveness> liveness_;
-    std::unique_ptr<html::Document> document_;
-    std::wstring location_;
+    std::unique_ptr<html::Document> document_;  // never null
     std::uint64_t navigation_ = 0;  // the one whose result is wanted
     bool busy_ = false;
     bool silent_ = true;

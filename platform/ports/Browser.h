@@ -36,8 +36,10 @@ public:
     // Replaces the element's outer HTML with the markup; false when there is
     // no such element.
     virtual bool SetOuterHtml(std::wstring_view id, std::wstring_view markup) = 0;
-    // Clicks the element (a submit control submits its form); false when
-    // there is no such element or the click did nothing.
+    // Clicks the element: a submit control submits its form, and so does any
+    // other element inside a form that is not a field (a scripted "sign in"
+    // link or image on the marketplace's pages, whose scripts do not run
+    // here); false when there is no such element or the click did nothing.
     virtual bool Click(std::wstring_view id) = 0;
 };
 

@@ -102,6 +102,19 @@ bool Win32UiDispatcher::PumpUntil(const std::function<bool()>& done,
     return true;
 }
 
+void Win32UiDispatcher::Run() {
+    MSG msg;
+    while (!quit_ && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void Win32UiDispatcher::Quit() {
+    quit_ = true;
+    Post([] {});  // wakes the pump to see it
+}
+
 void Win32UiDispatcher::RunPosted() {
     std::deque<std::function<void()>> batch;
     {

@@ -2,10 +2,12 @@
 // Posted work and timers on the thread that creates the dispatcher, through a
 // message-only window: work is queued here and announced with PostMessage,
 // timers are the window's own SetTimer timers. The thread must pump
-// messages (the dialogs' loops do; PumpUntil serves tools and tests).
+// messages: the dialogs' loops do; Run and RunUntil, shaped as the native
+// event loop's, serve the console programs, tools and tests.
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -34,8 +36,13 @@ public:
     // Pumps the thread's messages until `done` is true (checked after every
     // message) or the time is up; returns whether `done` became true.
     static bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
-
-    HWND Window() const { return window_; }
+    bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+        return PumpUntil(done, timeout);
+    }
+    // Pumps until Quit; a Quit that came before Run ends it at once.
+    void Run();
+    // Safe from any thread, also from inside a callback.
+    void Quit();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,6 +53,7 @@ private:
     std::mutex mutex_;
     std::deque<std::function<void()>> posted_;
     bool wakePending_ = false;
+    std::atomic<bool> quit_{false};
     std::map<UINT_PTR, std::function<void()>> timers_;
 };
 

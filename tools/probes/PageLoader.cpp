@@ -103,11 +103,7 @@ std::optional<std::wstring> PageLoader::Load(const std::wstring& target) {
     }
 
     auto done = [&] { return finished; };
-#ifdef _WIN32
-    const bool loaded = win::Win32UiDispatcher::PumpUntil(done, kLoadLimit);
-#else
     const bool loaded = parts_->ui.RunUntil(done, kLoadLimit);
-#endif
     engine.SetDocumentCompleteHandler(nullptr);
     engine.SetNavigateErrorHandler(nullptr);
     if (!loaded) return L"loading " + target + L" did not finish in time";

@@ -226,16 +226,6 @@ std::string PrescanMetaCharset(std::string_view input) {
     return {};
 }
 
-std::wstring_view CharsetName(Charset charset) {
-    switch (charset) {
-        case Charset::Utf8: return L"UTF-8";
-        case Charset::Windows1252: return L"windows-1252";
-        case Charset::Utf16Le: return L"UTF-16LE";
-        case Charset::Utf16Be: return L"UTF-16BE";
-    }
-    return L"windows-1252";
-}
-
 DecodedText DecodeDocument(std::string_view bytes, std::string_view contentType) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return {Utf8ToWide(bytes.substr(3)), Charset::Utf8};
     if (bytes.substr(0, 2) == "\xFE\xFF") return {DecodeUtf16(bytes.substr(2), true), Charset::Utf16Be};

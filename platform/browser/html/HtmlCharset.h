@@ -27,6 +27,4 @@ std::string CharsetParameter(std::string_view contentType);
 // The charset a <meta> in the first 1024 bytes declares, "" when none does.
 std::string PrescanMetaCharset(std::string_view bytes);
 
-std::wstring_view CharsetName(Charset charset);
-
 }  // namespace qv::html

@@ -209,6 +209,4 @@ bool Document::SetValue(Element& element, std::wstring_view value) {
 
 std::wstring Document::Value(const Element& element) const { return ControlValue(element); }
 
-bool Document::IsChecked(const Element& element) const { return ControlChecked(element); }
-
 }  // namespace qv::html

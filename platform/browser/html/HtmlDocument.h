@@ -10,18 +10,16 @@
 #include <vector>
 
 #include "HtmlCharset.h"
+#include "../http/HttpTransport.h"
 
 namespace qv::html {
 
 class Element;  // HtmlDom.h
 class Node;
 
-struct FormRequest {
-    std::wstring method;      // L"GET" or L"POST"
-    std::wstring url;         // absolute; for GET with the query appended
-    std::string body;         // POST only, application/x-www-form-urlencoded
-    std::string contentType;  // "application/x-www-form-urlencoded" for POST, else ""
-};
+// What a click sends: GET with the query in the absolute address, or POST
+// with an application/x-www-form-urlencoded body.
+using FormRequest = http::HttpRequest;
 
 class Document {
 public:
@@ -59,7 +57,6 @@ public:
     bool SetValue(Element& element, std::wstring_view value);
     // The current value of a form control, as a form submits it.
     std::wstring Value(const Element& element) const;
-    bool IsChecked(const Element& element) const;
 
     Node& Root() { return *root_; }
     const Node& Root() const { return *root_; }

@@ -66,17 +66,14 @@ std::wstring Encode(std::wstring_view text, Part part) {
             ++i;
             continue;
         }
-        std::size_t length = 1;
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) length = 2;
-        }
-        for (const char byte : WideToUtf8(text.substr(i, length))) {
+        const std::size_t start = i;
+        NextCodePoint(text, i);
+        for (const char byte : WideToUtf8(text.substr(start, i - start))) {
             const auto b = static_cast<unsigned char>(byte);
             out.push_back(L'%');
             out.push_back(kHex[b >> 4]);
             out.push_back(kHex[b & 15]);
         }
-        i += length;
     }
     return out;
 }

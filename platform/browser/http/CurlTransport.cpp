@@ -17,8 +17,6 @@ namespace {
 
 // Larger bodies are refused rather than exhausting memory; a report page of
 // a thousand rows is a few megabytes.
-constexpr std::size_t kMaxBody = 256u << 20;
-constexpr long kMaxRedirects = 20;
 
 void InitialiseCurlOnce() {
     static const CURLcode status = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -49,7 +47,7 @@ struct Transfer {
 size_t OnBody(char* data, size_t size, size_t count, void* context) {
     auto* transfer = static_cast<Transfer*>(context);
     const size_t bytes = size * count;
-    if (transfer->body.size() + bytes > kMaxBody) {
+    if (transfer->body.size() + bytes > kMaxResponseBytes) {
         transfer->tooLarge = true;
         return 0;  // aborts the transfer
     }
@@ -63,7 +61,7 @@ int OnProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 std::wstring Describe(const std::wstring& url, const std::string& what) {
-    return L"Cannot load " + url + L": " + Utf8ToWide(what);
+    return DescribeLoadFailure(url, Utf8ToWide(what));
 }
 
 }  // namespace
@@ -127,7 +125,7 @@ HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<
     // 301/302/303 turn a POST into a GET, 307/308 repeat it: libcurl's
     // default with CURLOPT_POSTREDIR left at 0, and what browsers do.
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, static_cast<long>(kMaxRedirects));
     curl_easy_setopt(h, CURLOPT_SHARE, shared_->handle);
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");  // cookie engine on, nothing loaded
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -144,7 +142,7 @@ HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, silenceSeconds);
     curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(h, CURLOPT_USERAGENT, "QVReader/1.0");
+    curl_easy_setopt(h, CURLOPT_USERAGENT, WideToUtf8(kUserAgent).c_str());
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &OnBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
@@ -182,7 +180,7 @@ HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<
         if (cancelled.load()) {
             what << "cancelled";
         } else if (transfer.tooLarge) {
-            what << "the response is larger than " << (kMaxBody >> 20) << " MiB";
+            what << "the response is larger than " << (kMaxResponseBytes >> 20) << " MiB";
         } else {
             what << (errorText[0] ? errorText.data() : curl_easy_strerror(status))
                  << " (curl error " << static_cast<int>(status) << ")";

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace qv::http {
@@ -25,6 +26,17 @@ struct HttpResponse {
     std::string body;
     std::wstring error;
 };
+
+// What every transport holds to: the longest response body taken, the most
+// redirects followed, and how the program names itself to servers.
+inline constexpr std::size_t kMaxResponseBytes = 256u << 20;
+inline constexpr int kMaxRedirects = 20;
+inline constexpr wchar_t kUserAgent[] = L"QVReader/1.0";
+
+// The text of a failed load: "Cannot load URL: what".
+inline std::wstring DescribeLoadFailure(const std::wstring& url, const std::wstring& what) {
+    return L"Cannot load " + url + L": " + what;
+}
 
 struct HttpTransportOptions {
     // Waiting for a connection (TLS hand-shake included).

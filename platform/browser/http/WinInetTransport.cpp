@@ -14,8 +14,6 @@
 namespace qv::http {
 namespace {
 
-constexpr std::size_t kMaxBody = 256u << 20;
-constexpr int kMaxRedirects = 20;
 
 struct InternetHandleTraits {
     static HINTERNET Invalid() { return nullptr; }
@@ -72,10 +70,6 @@ std::wstring ErrorText(DWORD code) {
         }
     }
     return text + L" (WinINet error " + std::to_wstring(code) + L")";
-}
-
-std::wstring Describe(const std::wstring& url, const std::wstring& what) {
-    return L"Cannot load " + url + L": " + what;
 }
 
 // What the status callback reports about one request. Owned jointly by the
@@ -207,7 +201,7 @@ WinInetTransport::WinInetTransport(HttpTransportOptions options) : options_(std:
     // Asynchronous, because closing a handle does not end a blocked
     // synchronous call everywhere (not under Wine): a cancel or a time-out
     // must not wait for the server.
-    session_ = ::InternetOpenW(L"QVReader/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+    session_ = ::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
                                INTERNET_FLAG_ASYNC);
     if (!session_) {
         throw std::runtime_error("InternetOpen failed, error " + std::to_string(::GetLastError()));
@@ -243,11 +237,11 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     parts.dwExtraInfoLength = 1;
     if (url.empty() ||
         !::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
-        hop.error = Describe(url, L"not a valid address");
+        hop.error = DescribeLoadFailure(url, L"not a valid address");
         return hop;
     }
     if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
-        hop.error = Describe(url, L"only http and https addresses can be loaded");
+        hop.error = DescribeLoadFailure(url, L"only http and https addresses can be loaded");
         return hop;
     }
     const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
@@ -257,7 +251,7 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     if (const auto hash = target.find(L'#'); hash != std::wstring::npos) target.erase(hash);
     if (target.empty()) target = L"/";
     if (cancelled.load()) {
-        hop.error = Describe(url, L"cancelled");
+        hop.error = DescribeLoadFailure(url, L"cancelled");
         return hop;
     }
 
@@ -265,7 +259,7 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     UniqueInternet connect(::InternetConnectW(session, host.c_str(), parts.nPort, nullptr, nullptr,
                                               INTERNET_SERVICE_HTTP, 0, 0));
     if (!connect) {
-        hop.error = Describe(url, ErrorText(::GetLastError()));
+        hop.error = DescribeLoadFailure(url, ErrorText(::GetLastError()));
         return hop;
     }
     // Redirects are followed by Fetch, the same way on every WinINet (some
@@ -278,7 +272,7 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     const wchar_t* accept[] = {L"*/*", nullptr};
     auto state = std::make_shared<RequestState>();
     if (!state->done) {
-        hop.error = Describe(url, ErrorText(::GetLastError()));
+        hop.error = DescribeLoadFailure(url, ErrorText(::GetLastError()));
         return hop;
     }
     // Released by OnStatus when the handle closes (or below if it never opens).
@@ -287,7 +281,7 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
                                               nullptr, nullptr, accept, flags,
                                               reinterpret_cast<DWORD_PTR>(owner.get())));
     if (!request) {
-        hop.error = Describe(url, ErrorText(::GetLastError()));
+        hop.error = DescribeLoadFailure(url, ErrorText(::GetLastError()));
         return hop;
     }
     owner.release();
@@ -299,13 +293,13 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
         const std::wstring at = hop.url;
         switch (why) {
             case Wait::Cancelled:
-                hop.error = Describe(at, L"cancelled");
+                hop.error = DescribeLoadFailure(at, L"cancelled");
                 break;
             case Wait::TimedOut:
-                hop.error = Describe(at, L"no answer in time (time-out)");
+                hop.error = DescribeLoadFailure(at, L"no answer in time (time-out)");
                 break;
             case Wait::Done:
-                hop.error = Describe(at, ErrorText(error));
+                hop.error = DescribeLoadFailure(at, ErrorText(error));
                 break;
         }
         return hop;
@@ -358,9 +352,9 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
         }
         const DWORD read = state->read;
         if (read == 0) break;
-        if (hop.body.size() + read > kMaxBody) {
-            hop.error = Describe(hop.url, L"the response is larger than " +
-                                              std::to_wstring(kMaxBody >> 20) + L" MiB");
+        if (hop.body.size() + read > kMaxResponseBytes) {
+            hop.error = DescribeLoadFailure(hop.url, L"the response is larger than " +
+                                              std::to_wstring(kMaxResponseBytes >> 20) + L" MiB");
             return hop;
         }
         hop.body.append(state->chunk.data(), read);
@@ -381,7 +375,7 @@ HttpResponse WinInetTransport::Fetch(const HttpRequest& request,
     std::string contentType = request.contentType;
     if (method != L"GET" && method != L"POST") {
         response.finalUrl = url;
-        response.error = Describe(url, L"unsupported method " + method);
+        response.error = DescribeLoadFailure(url, L"unsupported method " + method);
         return response;
     }
 
@@ -395,12 +389,12 @@ HttpResponse WinInetTransport::Fetch(const HttpRequest& request,
         }
         if (IsRedirect(hop.status) && !hop.location.empty()) {
             if (hops == kMaxRedirects) {
-                response.error = Describe(hop.url, L"too many redirects");
+                response.error = DescribeLoadFailure(hop.url, L"too many redirects");
                 return response;
             }
             const std::wstring next = CombineUrl(hop.url, hop.location);
             if (next.empty()) {
-                response.error = Describe(hop.url, L"invalid redirect to " + hop.location);
+                response.error = DescribeLoadFailure(hop.url, L"invalid redirect to " + hop.location);
                 return response;
             }
             if (hop.status != 307 && hop.status != 308 && method == L"POST") {

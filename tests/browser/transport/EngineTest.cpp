@@ -71,11 +71,7 @@ protected:
     }
 
     bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s) {
-#ifdef _WIN32
-        return win::Win32UiDispatcher::PumpUntil(done, timeout);
-#else
         return ui_.RunUntil(done, timeout);
-#endif
     }
     bool WaitForEvents(std::size_t count) {
         return RunUntil([&] { return completed_.size() + errors_.size() >= count; });
@@ -238,11 +234,7 @@ TEST(EngineLifetime, DestroyingTheEngineCancelsItsTransfer) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, 4s);
     ASSERT_EQ(transport.Exchanges().size(), 1u);
     EXPECT_TRUE(transport.Exchanges().front().cancelled);
-#ifdef _WIN32
-    win::Win32UiDispatcher::PumpUntil([] { return false; }, 200ms);
-#else
     ui.RunUntil([] { return false; }, 200ms);
-#endif
     EXPECT_EQ(events, 0);
 }
 
