@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "AsciiText.h"
 #include "TextConvert.h"
 
 namespace qv {
@@ -41,18 +42,10 @@ std::wstring_view Trim(std::wstring_view text) {
     return text;
 }
 
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 // Only ASCII letters fold: the system functions treat "Ö" and "ö" as
 // different names, and files must keep meaning the same on both sides.
 bool SameName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 Document Parse(std::wstring_view text) {

@@ -5,29 +5,18 @@
 
 #include <cwctype>
 
+#include "AsciiText.h"
+
 namespace qv {
-namespace {
-
-std::wstring Lower(std::wstring_view text) {
-    std::wstring out;
-    for (const wchar_t c : text) out += (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-    return out;
-}
-
-bool EndsWith(std::wstring_view text, std::wstring_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
-}  // namespace
 
 bool IsLoopbackHost(std::wstring_view hostAndPort) {
-    std::wstring host = Lower(hostAndPort);
+    std::wstring host = AsciiLowerCopy(hostAndPort);
     if (!host.empty() && host.front() == L'[') {
         const auto close = host.find(L']');
         return close != std::wstring::npos && host.substr(1, close - 1) == L"::1";
     }
     if (const auto colon = host.find(L':'); colon != std::wstring::npos) host.resize(colon);
-    if (host == L"localhost" || EndsWith(host, L".localhost")) return true;
+    if (host == L"localhost" || host.ends_with(L".localhost")) return true;
     // 127.0.0.0/8, written as four decimal parts.
     if (host.rfind(L"127.", 0) != 0) return false;
     int parts = 2;  // "127" and the part being read

@@ -1,6 +1,6 @@
 #include "NetworkConfig.h"
 
-
+#include "AsciiText.h"
 #include "TextConvert.h"
 
 namespace qv {
@@ -15,14 +15,7 @@ std::wstring_view Trim(std::wstring_view s) {
 }
 
 bool SameName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
-        if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
-        if (x != y) return false;
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 struct Setting {

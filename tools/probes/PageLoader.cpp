@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "AsciiText.h"
 #include "TextConvert.h"
 #include "WholeFile.h"
 
@@ -29,14 +30,8 @@ namespace {
 constexpr std::chrono::minutes kLoadLimit{10};
 
 bool IsAddress(const std::wstring& target) {
-    auto startsWith = [&](std::wstring_view prefix) {
-        if (target.size() < prefix.size()) return false;
-        for (std::size_t i = 0; i < prefix.size(); ++i) {
-            if (static_cast<wchar_t>(std::towlower(target[i])) != prefix[i]) return false;
-        }
-        return true;
-    };
-    return startsWith(L"http://") || startsWith(L"https://");
+    return StartsWithIgnoringAsciiCase(target, L"http://") ||
+           StartsWithIgnoringAsciiCase(target, L"https://");
 }
 
 std::wstring FileUrl(const std::filesystem::path& path) {

@@ -4,18 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "AsciiText.h"
 #include "TextConvert.h"
 
 namespace qv::html {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-std::string LowerCopy(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-    return lower;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 
@@ -28,7 +21,7 @@ std::string_view Trim(std::string_view text) {
 // The value after "charset" in a content attribute or header, as the
 // "extract a character encoding from a meta element" rules read it.
 std::string ExtractCharset(std::string_view text) {
-    const std::string lower = LowerCopy(text);
+    const std::string lower = AsciiLowerCopy(text);
     std::size_t at = 0;
     for (;;) {
         at = lower.find("charset", at);
@@ -67,7 +60,7 @@ bool GetAttribute(std::string_view bytes, std::size_t& pos, PrescanAttribute& at
         if (c == '=' && !attribute.name.empty()) break;
         if (IsSpace(c)) break;
         if (c == '/' || c == '>') return true;
-        attribute.name.push_back(Lower(c));
+        attribute.name.push_back(AsciiLower(c));
         ++pos;
     }
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
@@ -77,13 +70,13 @@ bool GetAttribute(std::string_view bytes, std::size_t& pos, PrescanAttribute& at
     if (pos >= bytes.size()) return true;
     if (bytes[pos] == '"' || bytes[pos] == '\'') {
         const char quote = bytes[pos++];
-        while (pos < bytes.size() && bytes[pos] != quote) attribute.value.push_back(Lower(bytes[pos++]));
+        while (pos < bytes.size() && bytes[pos] != quote) attribute.value.push_back(AsciiLower(bytes[pos++]));
         if (pos < bytes.size()) ++pos;
         return true;
     }
     if (bytes[pos] == '>') return true;
     while (pos < bytes.size() && !IsSpace(bytes[pos]) && bytes[pos] != '>') {
-        attribute.value.push_back(Lower(bytes[pos++]));
+        attribute.value.push_back(AsciiLower(bytes[pos++]));
     }
     return true;
 }
@@ -113,7 +106,7 @@ std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
 }  // namespace
 
 bool CharsetFromLabel(std::string_view label, Charset& charset) {
-    const std::string name = LowerCopy(Trim(label));
+    const std::string name = AsciiLowerCopy(Trim(label));
     if (name == "utf-8" || name == "utf8" || name == "unicode-1-1-utf-8" ||
         name == "unicode11utf8" || name == "unicode20utf8" || name == "x-unicode20utf8") {
         charset = Charset::Utf8;
@@ -141,7 +134,7 @@ bool CharsetFromLabel(std::string_view label, Charset& charset) {
 }
 
 std::string CharsetParameter(std::string_view contentType) {
-    const std::string lower = LowerCopy(contentType);
+    const std::string lower = AsciiLowerCopy(contentType);
     std::size_t semicolon = lower.find(';');
     while (semicolon != std::string::npos) {
         std::size_t next = lower.find(';', semicolon + 1);
@@ -174,7 +167,7 @@ std::string PrescanMetaCharset(std::string_view input) {
             ++pos;
             continue;
         }
-        const std::string head = LowerCopy(bytes.substr(pos, 6));
+        const std::string head = AsciiLowerCopy(bytes.substr(pos, 6));
         if (head.size() == 6 && head.compare(0, 5, "<meta") == 0 && (IsSpace(head[5]) || head[5] == '/')) {
             pos += 6;
             bool gotPragma = false;

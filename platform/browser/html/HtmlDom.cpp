@@ -105,22 +105,6 @@ Element* NearestAncestor(const Node& node, std::wstring_view name) {
     return nullptr;
 }
 
-wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
-
-std::wstring AsciiLowerCopy(std::wstring_view text) {
-    std::wstring lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
-    return lower;
-}
-
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
-}
-
 bool IsHtmlWhitespace(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\f' || c == L'\r';
 }

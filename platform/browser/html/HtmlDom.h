@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "AsciiText.h"
+
 namespace qv::html {
 
 enum class NodeKind { Document, Doctype, Element, Text, Comment };
@@ -109,10 +111,6 @@ const Node& TreeRoot(const Node& node);
 // Nearest ancestor (not the element itself) with the given local name.
 Element* NearestAncestor(const Node& node, std::wstring_view name);
 
-// ASCII-only case folding, as HTML applies to tag, attribute and keyword names.
-wchar_t AsciiLower(wchar_t c);
-std::wstring AsciiLowerCopy(std::wstring_view text);
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 bool IsHtmlWhitespace(wchar_t c);
 std::wstring_view TrimHtmlWhitespace(std::wstring_view text);
 

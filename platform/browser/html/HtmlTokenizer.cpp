@@ -8,8 +8,6 @@ namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
 
-bool IsAsciiAlpha(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsAsciiAlnum(wchar_t c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 bool IsHexDigit(wchar_t c) {
     return IsAsciiDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');

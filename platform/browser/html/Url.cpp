@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "AsciiText.h"
 #include "TextConvert.h"
 
 namespace qv::html {
@@ -20,9 +21,6 @@ std::wstring_view DefaultPort(std::wstring_view scheme) {
     return {};
 }
 
-wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
-bool IsAlpha(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Leading and trailing C0 controls and spaces go; tabs and newlines anywhere go.
 std::wstring Clean(std::wstring_view text) {
@@ -85,7 +83,7 @@ bool IsDotSegment(std::wstring_view s) {
 bool IsDoubleDotSegment(std::wstring_view s) {
     if (s.size() < 2 || s.size() > 6) return false;
     std::wstring lower;
-    for (wchar_t c : s) lower.push_back(Lower(c));
+    for (wchar_t c : s) lower.push_back(AsciiLower(c));
     return lower == L".." || lower == L".%2e" || lower == L"%2e." || lower == L"%2e%2e";
 }
 
@@ -179,14 +177,14 @@ bool ParseAuthorityAndRest(Url& url, std::wstring_view text) {
             c == L'\\' || c == L'%') {
             return false;
         }
-        url.host.push_back(Lower(c));
+        url.host.push_back(AsciiLower(c));
     }
     if (url.host.empty() && IsSpecial(url.scheme) && url.scheme != L"file") return false;
     url.port.clear();
     if (!port.empty()) {
         unsigned long value = 0;
         for (wchar_t c : port) {
-            if (!IsDigit(c)) return false;
+            if (!IsAsciiDigit(c)) return false;
             value = value * 10 + static_cast<unsigned long>(c - L'0');
             if (value > 65535) return false;
         }
@@ -251,9 +249,9 @@ std::optional<Url> Parse(const Url* base, std::wstring_view input) {
     const std::wstring text = Clean(input);
     std::size_t colon = 0;
     bool hasScheme = false;
-    if (!text.empty() && IsAlpha(text[0])) {
+    if (!text.empty() && IsAsciiAlpha(text[0])) {
         std::size_t i = 1;
-        while (i < text.size() && (IsAlpha(text[i]) || IsDigit(text[i]) || text[i] == L'+' ||
+        while (i < text.size() && (IsAsciiAlpha(text[i]) || IsAsciiDigit(text[i]) || text[i] == L'+' ||
                                    text[i] == L'-' || text[i] == L'.')) {
             ++i;
         }
@@ -267,7 +265,7 @@ std::optional<Url> Parse(const Url* base, std::wstring_view input) {
         return ResolveRelative(*base, text);
     }
     Url url;
-    for (std::size_t i = 0; i < colon; ++i) url.scheme.push_back(Lower(text[i]));
+    for (std::size_t i = 0; i < colon; ++i) url.scheme.push_back(AsciiLower(text[i]));
     std::wstring_view rest = std::wstring_view(text).substr(colon + 1);
     if (IsSpecial(url.scheme)) {
         const std::wstring slashed = BackslashesToSlashes(rest);
