@@ -12,7 +12,3 @@ target_include_directories(qvstore PUBLIC
     ${CMAKE_CURRENT_SOURCE_DIR}/shell
 )
 target_link_libraries(qvstore PUBLIC qvado qvdata qvcore)
-
-# Import timings over a large table; a program to run by hand, not a test.
-add_executable(import_bench ${PROJECT_SOURCE_DIR}/tools/import_bench/import_bench.cpp)
-target_link_libraries(import_bench PRIVATE qvstore corvane_databases)

@@ -78,45 +78,18 @@ app=$demo/app
 sim=$demo/market
 mkdir -p "$app" "$sim"
 
-# The marketplace: alice with a long report (more than 500 items), bob with a
-# few rows, carol whose password the program folder has wrong.
-cat >"$sim/market.conf" <<'EOF'
-[account alice]
-password = open sesame
-transactions = 1200
-days = 60
-
-[account bob]
-password = it's "b>b" & more
-transactions = 7
-days = 30
-
-[account carol]
-password = the right one
-transactions = 12
-days = 20
-EOF
-
-# The program folder as the sibling program leaves it: account.ini and the
-# group databases, made once and kept between runs.
-cat >"$demo/accounts.txt" <<'EOF'
-group Shop.mdb "shop db pass"
-account alice "open sesame"
-account bob "it's \"b>b\" & more"
-
-group Outlet.mdb outletpw
-account carol "a wrong one"
-EOF
+market=$root/tools/marketsim/demo.conf
+accounts=$root/tools/corvane/sample-accounts.txt
 
 sh "$bin/simctl" stop "$sim/run" 2>/dev/null || true
-port=$(sh "$bin/simctl" start "$sim/market.conf" "$sim/run")
+port=$(sh "$bin/simctl" start "$market" "$sim/run")
 trap 'sh "$bin/simctl" stop "$sim/run" >/dev/null 2>&1 || true' EXIT
 echo "marketplace simulator on https://market.localhost:$port"
 
 cp "$sim/run/client.ini" "$app/QVNetwork.ini"
 if [ ! -f "$app/account.ini" ]; then
-    "$bin/corvane" write-accounts "$demo/accounts.txt" "$app"
-    "$bin/corvane" make-databases "$demo/accounts.txt" "$app"
+    "$bin/corvane" write-accounts "$accounts" "$app"
+    "$bin/corvane" make-databases "$accounts" "$app"
 fi
 
 echo "== manual check over $app"

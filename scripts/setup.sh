@@ -6,10 +6,13 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev tzdata
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
-  wine64 xvfb x11-utils
+  wine64 xvfb
   openssl libssl-dev libcpp-httplib-dev libcurl4-openssl-dev libnss-myhostname
-  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev
+  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
 )
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,8 +20,6 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
@@ -29,8 +30,6 @@ fi
 # machine whose nsswitch.conf was edited by hand may lack it.
 if ! getent hosts market.localhost >/dev/null 2>&1; then
   if ! grep -Eq '^hosts:.*\bmyhostname\b' /etc/nsswitch.conf; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo sed -i -E 's/^(hosts:[[:space:]]+files)/\1 myhostname/' /etc/nsswitch.conf
   fi
   getent hosts market.localhost >/dev/null 2>&1 ||

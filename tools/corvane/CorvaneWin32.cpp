@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "AccountFileWriter.h"
 #include "DatabaseMaker.h"
+#include "ProgramPaths.h"
 #include "TextConvert.h"
+#include "Win32SystemPorts.h"
+#include "WinHandles.h"
 
 namespace {
 
@@ -29,13 +31,6 @@ struct LocalFreeDeleter {
     void operator()(LPWSTR* block) const { LocalFree(block); }
 };
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
 bool IsUsable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 
 // A GUI program has no console of its own: write to a redirected stderr if
@@ -43,10 +38,12 @@ bool IsUsable(HANDLE handle) { return handle != nullptr && handle != INVALID_HAN
 void ReportError(const std::string& utf8) {
     const std::string line = "Corvane: " + utf8 + "\r\n";
     HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
-    UniqueHandle console;
+    qv::win::UniqueHandle console;
     if (!IsUsable(target) && AttachConsole(ATTACH_PARENT_PROCESS)) {
-        console.reset(CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        const HANDLE opened = CreateFileW(L"CONOUT$", GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        if (opened != INVALID_HANDLE_VALUE) console.reset(opened);
         target = console.get();
     }
     if (!IsUsable(target)) return;
@@ -61,17 +58,7 @@ void ReportError(const std::string& utf8) {
 }
 
 fs::path ProgramFolder() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return fs::path();
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return fs::path(buffer).parent_path();
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    return qv::ToFsPath(qv::GetProgramFolder(qv::win::Win32ProcessEnvironment()));
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,15 +129,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     std::vector<std::wstring> arguments(argv.get() + first, argv.get() + count);
     if (arguments.empty()) return RunWindow(instance, showCommand);
 
-    if (arguments[0] != L"write-accounts" && arguments[0] != L"make-databases") {
-        ReportError(
-            "usage: Corvane.exe [write-accounts|make-databases DESCRIPTION-FILE [OUTPUT-FOLDER]]");
+    const std::vector<fs::path> paths(arguments.begin() + 1, arguments.end());
+    const auto outcome = qv::RunCommand(arguments[0], paths, ProgramFolder());
+    if (!outcome) {
+        ReportError(std::string("usage: Corvane.exe [") + qv::kCommandsUsage + "]");
         return kUsageExit;
     }
-    const std::vector<fs::path> paths(arguments.begin() + 1, arguments.end());
-    const qv::CommandOutcome outcome = arguments[0] == L"write-accounts"
-                                           ? qv::RunWriteAccounts(paths, ProgramFolder())
-                                           : qv::RunMakeDatabases(paths, ProgramFolder());
-    if (!outcome.message.empty()) ReportError(outcome.message);
-    return outcome.exitCode;
+    if (!outcome->message.empty()) ReportError(outcome->message);
+    return outcome->exitCode;
 }

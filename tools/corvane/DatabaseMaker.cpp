@@ -218,4 +218,12 @@ CommandOutcome RunMakeDatabases(const std::vector<fs::path>& arguments,
     return {0, {}};
 }
 
+std::optional<CommandOutcome> RunCommand(std::wstring_view command,
+                                         const std::vector<std::filesystem::path>& arguments,
+                                         const std::filesystem::path& programFolder) {
+    if (command == L"write-accounts") return RunWriteAccounts(arguments, programFolder);
+    if (command == L"make-databases") return RunMakeDatabases(arguments, programFolder);
+    return std::nullopt;
+}
+
 }  // namespace qv

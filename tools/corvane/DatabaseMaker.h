@@ -7,7 +7,9 @@
 // later opens them.
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AccountDescription.h"
@@ -30,5 +32,13 @@ void MakeGroupDatabase(const std::filesystem::path& file, const DatabaseGroup& g
 // to OUTPUT-FOLDER/data (made when missing), or programFolder/data.
 CommandOutcome RunMakeDatabases(const std::vector<std::filesystem::path>& arguments,
                                 const std::filesystem::path& programFolder);
+
+// The command named first on the command line ("write-accounts" or
+// "make-databases") with the arguments after it; nothing for another name.
+std::optional<CommandOutcome> RunCommand(std::wstring_view command,
+                                         const std::vector<std::filesystem::path>& arguments,
+                                         const std::filesystem::path& programFolder);
+inline constexpr char kCommandsUsage[] =
+    "write-accounts|make-databases DESCRIPTION-FILE [OUTPUT-FOLDER]";
 
 }  // namespace qv

@@ -1,14 +1,15 @@
 // The native Corvane stand-in: the write-accounts and make-databases
 // commands, so Linux tests can make account.ini and the databases without Wine.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <string_view>
+#include <string>
 #include <system_error>
 #include <vector>
 
-#include "AccountFileWriter.h"
 #include "DatabaseMaker.h"
+#include "TextConvert.h"
 
 namespace {
 
@@ -24,16 +25,13 @@ fs::path ProgramFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string_view command = argc >= 2 ? argv[1] : "";
-    if (command != "write-accounts" && command != "make-databases") {
-        std::fputs("usage: corvane write-accounts|make-databases DESCRIPTION-FILE [OUTPUT-FOLDER]\n",
-                   stderr);
+    const std::wstring command = argc >= 2 ? qv::Utf8ToWide(argv[1]) : std::wstring();
+    const std::vector<fs::path> arguments(argv + std::min(argc, 2), argv + argc);
+    const auto outcome = qv::RunCommand(command, arguments, ProgramFolder());
+    if (!outcome) {
+        std::fprintf(stderr, "usage: corvane %s\n", qv::kCommandsUsage);
         return 2;
     }
-    const std::vector<fs::path> arguments(argv + 2, argv + argc);
-    const qv::CommandOutcome outcome = command == "write-accounts"
-                                           ? qv::RunWriteAccounts(arguments, ProgramFolder())
-                                           : qv::RunMakeDatabases(arguments, ProgramFolder());
-    if (!outcome.message.empty()) std::fprintf(stderr, "corvane: %s\n", outcome.message.c_str());
-    return outcome.exitCode;
+    if (!outcome->message.empty()) std::fprintf(stderr, "corvane: %s\n", outcome->message.c_str());
+    return outcome->exitCode;
 }

@@ -138,15 +138,16 @@ int main(int argc, char** argv) {
 
     int status = 0;
     try {
-        fs::create_directories(folder / "data");
-        fs::remove(folder / "data" / fs::path(kFile));
+        const qv::AccountDatabase where{qv::FromFsPath(folder) + L"/", kFile, kPassword};
+        const fs::path file = qv::ToFsPath(qv::AccountDatabasePath(where));
+        fs::create_directories(file.parent_path());
+        fs::remove(file);
         qv::DatabaseGroup group;
         group.databaseFile = kFile;
         group.databasePassword = kPassword;
         group.accounts.push_back({kNick, L"web password"});
-        qv::MakeGroupDatabase(folder / "data" / fs::path(kFile), group);
+        qv::MakeGroupDatabase(file, group);
 
-        const qv::AccountDatabase where{folder.wstring() + L"/", kFile, kPassword};
         qv::RecentList recent;
         for (int first = 0; first < kStoredRows; first += kPageRows) {
             if (ImportPage(where, PageHtml(first, kPageRows), recent) != kPageRows) {

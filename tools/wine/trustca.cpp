@@ -1,4 +1,4 @@
-// trustca CA.der|CA.pem
+// trustca CA.der
 //
 // Adds a certificate authority to the system's "Root" store, so that WinINet
 // trusts the servers it signed: how a Wine prefix is made to trust the test
@@ -8,11 +8,9 @@
 #include <windows.h>
 #include <wincrypt.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 namespace {
@@ -34,24 +32,6 @@ int wmain(int argc, wchar_t** argv) {
     if (!in) return Fail(L"cannot read", path, ::GetLastError());
     std::vector<BYTE> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 
-    // A PEM file is turned into the DER bytes the store takes.
-    const std::string head(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64));
-    if (head.find("-----BEGIN") != std::string::npos) {
-        DWORD size = 0;
-        const auto* text = reinterpret_cast<const char*>(bytes.data());
-        const auto length = static_cast<DWORD>(bytes.size());
-        if (!::CryptStringToBinaryA(text, length, CRYPT_STRING_BASE64HEADER, nullptr, &size,
-                                    nullptr, nullptr)) {
-            return Fail(L"not a PEM certificate:", path, ::GetLastError());
-        }
-        std::vector<BYTE> der(size);
-        if (!::CryptStringToBinaryA(text, length, CRYPT_STRING_BASE64HEADER, der.data(), &size,
-                                    nullptr, nullptr)) {
-            return Fail(L"not a PEM certificate:", path, ::GetLastError());
-        }
-        der.resize(size);
-        bytes.swap(der);
-    }
     if (bytes.empty()) return Fail(L"empty file", path, ERROR_INVALID_DATA);
 
     if (!::CertAddEncodedCertificateToSystemStoreW(L"Root", bytes.data(),
