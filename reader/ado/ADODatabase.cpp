@@ -207,31 +207,12 @@ void Connect(Connection& connection, const std::wstring& connectionString, long 
                           L"' cannot be handed to the ODBC driver.",
                       codes::kUnspecified, L"ODBC"};
     }
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        OdbcHandle dbc = ado_detail::AllocateConnection();
-        if (timeoutSeconds > 0) {
-            SQLSetConnectAttrW(dbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
-                               reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeoutSeconds)), 0);
-        }
-        const SQLRETURN rc = ado_detail::SqlDriverConnect(dbc.Get(), choices[i].connectionString);
-        if (!ado_detail::Succeeded(rc)) {
-            const bool noDriver = ado_detail::FirstSqlState(SQL_HANDLE_DBC, dbc.Get()) == L"IM002";
-            if (noDriver && i + 1 < choices.size()) continue;
-            Failure failure = ado_detail::DiagnosticFailure(
-                SQL_HANDLE_DBC, dbc.Get(), choices[i].driver,
-                L"The ODBC driver refused the connection.");
-            if (noDriver) {
-                failure.description = L"The ODBC driver '" + choices[i].driver +
-                                      L"' is not installed: " + failure.description;
-            }
-            throw failure;
-        }
-        connection.dbc = std::move(dbc);
-        connection.open = true;
-        connection.kind = kind;
-        connection.source = choices[i].driver;
-        break;
-    }
+    ado_detail::DriverConnection connected =
+        ado_detail::ConnectFirstAvailable(choices, timeoutSeconds);
+    connection.dbc = std::move(connected.dbc);
+    connection.open = true;
+    connection.kind = kind;
+    connection.source = std::move(connected.driver);
     if (kind == DatabaseKind::Sqlite) {
         try {
             CheckSqlitePassword(connection, jet.password);

@@ -114,4 +114,28 @@ void Check(SQLRETURN rc, const OdbcHandle& handle, const std::wstring& source,
                             std::wstring(what) + L" failed without a description.");
 }
 
+DriverConnection ConnectFirstAvailable(const std::vector<DriverChoice>& choices,
+                                       long loginTimeoutSeconds) {
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        OdbcHandle dbc = AllocateConnection();
+        if (loginTimeoutSeconds > 0) {
+            SQLSetConnectAttrW(
+                dbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
+        }
+        const SQLRETURN rc = SqlDriverConnect(dbc.Get(), choices[i].connectionString);
+        if (Succeeded(rc)) return {std::move(dbc), choices[i].driver};
+        const bool noDriver = FirstSqlState(SQL_HANDLE_DBC, dbc.Get()) == L"IM002";
+        if (noDriver && i + 1 < choices.size()) continue;
+        Failure failure = DiagnosticFailure(SQL_HANDLE_DBC, dbc.Get(), choices[i].driver,
+                                            L"The ODBC driver refused the connection.");
+        if (noDriver) {
+            failure.description = L"The ODBC driver '" + choices[i].driver +
+                                  L"' is not installed: " + failure.description;
+        }
+        throw failure;
+    }
+    throw Failure{L"No ODBC driver was given for the file.", codes::kUnspecified, L"ODBC"};
+}
+
 }  // namespace qv::ado_detail

@@ -4,8 +4,10 @@
 #include "OdbcApi.h"
 
 #include <string>
+#include <vector>
 
 #include "AdoFailure.h"
+#include "DatabaseFile.h"
 
 namespace qv::ado_detail {
 
@@ -45,6 +47,17 @@ Failure DiagnosticFailure(SQLSMALLINT type, SQLHANDLE handle, const std::wstring
 
 // The SQLSTATE of the handle's first diagnostic record, or empty.
 std::wstring FirstSqlState(SQLSMALLINT type, SQLHANDLE handle);
+
+struct DriverConnection {
+    OdbcHandle dbc;
+    std::wstring driver;  // the choice that connected
+};
+
+// Connects with the first choice whose driver is installed; a login time-out
+// of 0 leaves the driver's own. Raises Failure with the driver's diagnostics
+// when the driver refuses, and says so when it is missing under every name.
+DriverConnection ConnectFirstAvailable(const std::vector<DriverChoice>& choices,
+                                       long loginTimeoutSeconds);
 
 // Raises the handle's diagnostics when rc is a failure.
 void Check(SQLRETURN rc, const OdbcHandle& handle, const std::wstring& source,

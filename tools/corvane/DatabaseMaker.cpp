@@ -46,18 +46,10 @@ public:
         const auto choices = ado_detail::DriverChoicesFor(ado_detail::DatabaseKind::Sqlite,
                                                           FromFsPath(file), L"", 0, true);
         if (choices.empty()) Fail(m_file + ": the path cannot be handed to the SQLite driver");
-        for (std::size_t i = 0; i < choices.size(); ++i) {
-            OdbcHandle dbc = ado_detail::AllocateConnection();
-            const SQLRETURN rc = ado_detail::SqlDriverConnect(dbc.Get(), choices[i].connectionString);
-            if (ado_detail::Succeeded(rc)) {
-                m_dbc = std::move(dbc);
-                m_connected = true;
-                return;
-            }
-            const bool noDriver = ado_detail::FirstSqlState(SQL_HANDLE_DBC, dbc.Get()) == L"IM002";
-            if (noDriver && i + 1 < choices.size()) continue;
-            const auto failure = ado_detail::DiagnosticFailure(SQL_HANDLE_DBC, dbc.Get(),
-                                                               choices[i].driver, L"no description");
+        try {
+            m_dbc = ado_detail::ConnectFirstAvailable(choices, 0).dbc;
+            m_connected = true;
+        } catch (const ado_detail::Failure& failure) {
             Fail(m_file + ": the SQLite ODBC driver refused the file: " +
                  WideToUtf8(failure.description));
         }
