@@ -49,6 +49,15 @@ void AppendCodePoint(std::wstring& out, char32_t c) {
     out.push_back(static_cast<wchar_t>(c));
 }
 
+std::size_t FieldLength(std::wstring_view text, std::size_t width) {
+    const std::size_t capacity = width > 0 ? width - 1 : 0;
+    std::size_t n = text.size() < capacity ? text.size() : capacity;
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+    }
+    return n;
+}
+
 std::wstring TwoDigits(int value) {
     std::wstring text = std::to_wstring(value);
     if (text.size() < 2) text.insert(0, 2 - text.size(), L'0');

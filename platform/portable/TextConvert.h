@@ -27,6 +27,11 @@ char32_t NextCodePoint(std::wstring_view text, std::size_t& i);
 // Appends a code point, as a surrogate pair where wchar_t is 16 bits.
 void AppendCodePoint(std::wstring& out, char32_t c);
 
+// How much of the text fits a zero-terminated field of `width` characters:
+// at most width - 1, and where wchar_t is a UTF-16 unit a surrogate pair is
+// never cut in half.
+std::size_t FieldLength(std::wstring_view text, std::size_t width);
+
 // printf's "%02d": at least two characters, a sign counting as one.
 std::wstring TwoDigits(int value);
 

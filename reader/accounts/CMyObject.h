@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "RecentList.h"
+#include "TextConvert.h"
 
 namespace qv {
 
@@ -35,10 +36,7 @@ public:
     // Keeps at most kNodeNameWidth - 1 characters; where wchar_t is a UTF-16
     // unit a surrogate pair is never cut in half.
     void SetName(std::wstring_view name) {
-        std::size_t n = name.size() < kNodeNameWidth - 1 ? name.size() : kNodeNameWidth - 1;
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (n < name.size() && n > 0 && name[n - 1] >= 0xD800 && name[n - 1] <= 0xDBFF) --n;
-        }
+        const std::size_t n = FieldLength(name, kNodeNameWidth);
         m_szName.fill(L'\0');
         for (std::size_t i = 0; i < n; ++i) m_szName[i] = name[i];
     }

@@ -1,5 +1,6 @@
 #include "TrayIcon.h"
 
+#include "TextConvert.h"
 #include "resource.h"
 
 namespace qv {
@@ -10,7 +11,7 @@ constexpr std::uint32_t kInfoIcon = 1;  // NIIF_INFO
 
 // The shell's record keeps fixed-size, terminated fields.
 std::wstring FitField(const std::wstring& text, std::size_t fieldChars) {
-    return text.size() < fieldChars ? text : text.substr(0, fieldChars - 1);
+    return text.substr(0, FieldLength(text, fieldChars));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "TextConvert.h"
+
 namespace qv {
 
 enum class RecordField : std::size_t {
@@ -64,11 +66,7 @@ public:
     // whole rather than stored half.
     void Set(RecordField field, std::wstring_view text) {
         wchar_t* slot = Slot(field);
-        const std::size_t capacity = Width(field) - 1;
-        std::size_t n = text.size() < capacity ? text.size() : capacity;
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (n < text.size() && n > 0 && IsHighSurrogate(text[n - 1])) --n;
-        }
+        const std::size_t n = FieldLength(text, Width(field));
         std::size_t i = 0;
         for (; i < n; ++i) slot[i] = text[i];
         for (; i < Width(field); ++i) slot[i] = L'\0';
@@ -91,8 +89,6 @@ public:
     }
 
 private:
-    static constexpr bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
     wchar_t* Slot(RecordField field) {
         return chars_.data() + record_detail::Offset(static_cast<std::size_t>(field));
     }
