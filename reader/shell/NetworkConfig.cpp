@@ -14,10 +14,6 @@ std::wstring_view Trim(std::wstring_view s) {
     return s;
 }
 
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    return EqualsIgnoringAsciiCase(a, b);
-}
-
 struct Setting {
     const wchar_t* section;
     const wchar_t* key;
@@ -67,7 +63,7 @@ NetworkConfig ParseNetworkConfig(std::string_view text) {
         const std::wstring_view value = Trim(line.substr(equals + 1));
         if (value.empty()) continue;
         for (const Setting& s : kSettings) {
-            if (SameName(section, s.section) && SameName(key, s.key)) {
+            if (EqualsIgnoringAsciiCase(section, s.section) && EqualsIgnoringAsciiCase(key, s.key)) {
                 config.*s.field = std::wstring(value);
             }
         }

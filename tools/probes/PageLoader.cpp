@@ -110,9 +110,13 @@ void Complain(const char* program, const std::wstring& message) {
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
-bool WriteOut(const std::string& bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
+int WriteResult(const char* program, const std::string& bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+        std::fflush(stdout) == 0) {
+        return 0;
+    }
+    Complain(program, L"cannot write the output");
+    return 2;
 }
 
 std::wstring TakeCaOption(std::vector<std::wstring>& arguments) {

@@ -35,8 +35,9 @@ private:
 
 // "PROGRAM: message" on standard error.
 void Complain(const char* program, const std::wstring& message);
-// Writes the bytes to standard output as they are; false when that failed.
-bool WriteOut(const std::string& bytes);
+// Writes the bytes to standard output as they are: the probe's status, 0, or
+// 2 when that failed (told on standard error).
+int WriteResult(const char* program, const std::string& bytes);
 
 // Takes "--ca CA.pem" out of the arguments; the CA, or "" without one.
 std::wstring TakeCaOption(std::vector<std::wstring>& arguments);

@@ -35,11 +35,7 @@ int Probe(std::vector<std::wstring>& arguments) {
         qv::probe::Complain(kProgram, L"no element has the id \"" + id + L"\"");
         return 1;
     }
-    if (!qv::probe::WriteOut(qv::WideToUtf8(loader.Engine().InnerHtml(*element)))) {
-        qv::probe::Complain(kProgram, L"cannot write the output");
-        return 2;
-    }
-    return 0;
+    return qv::probe::WriteResult(kProgram, qv::WideToUtf8(loader.Engine().InnerHtml(*element)));
 }
 
 }  // namespace

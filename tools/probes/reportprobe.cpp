@@ -63,11 +63,7 @@ int Probe(std::vector<std::wstring>& arguments) {
     } else {
         qv::probe::Complain(kProgram, L"the page has no element \"line\"");
     }
-    if (!qv::probe::WriteOut(qv::WideToUtf8(out))) {
-        qv::probe::Complain(kProgram, L"cannot write the output");
-        return 2;
-    }
-    return 0;
+    return qv::probe::WriteResult(kProgram, qv::WideToUtf8(out));
 }
 
 }  // namespace
