@@ -27,8 +27,16 @@ public:
             if (handler_) handler_(url);
             if (!pending_ && idle_) idle_();
         });
+        inner_.SetNavigationFailedHandler([this](const std::wstring& url, const LoadError& error) {
+            pending_ = false;
+            if (failed_) failed_(url, error);
+            if (!pending_ && idle_) idle_();
+        });
     }
-    ~WatchedBrowser() override { inner_.SetDocumentCompleteHandler({}); }
+    ~WatchedBrowser() override {
+        inner_.SetDocumentCompleteHandler({});
+        inner_.SetNavigationFailedHandler({});
+    }
 
     // Runs after a document completes that no newer navigation followed.
     void OnIdle(std::function<void()> idle) { idle_ = std::move(idle); }
@@ -36,6 +44,9 @@ public:
 
     void SetDocumentCompleteHandler(DocumentCompleteHandler handler) override {
         handler_ = std::move(handler);
+    }
+    void SetNavigationFailedHandler(NavigationFailedHandler handler) override {
+        failed_ = std::move(handler);
     }
     void Navigate(const std::wstring& url) override {
         pending_ = true;
@@ -62,6 +73,7 @@ public:
 private:
     IBrowser& inner_;
     DocumentCompleteHandler handler_;
+    NavigationFailedHandler failed_;
     std::function<void()> idle_;
     bool pending_ = false;
 };

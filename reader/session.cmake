@@ -5,6 +5,7 @@ add_library(qvsession STATIC
     shell/ActivityLog.cpp
     accounts/CheckScheduler.cpp
     web/BrowserSession.cpp
+    web/LoadFailureText.cpp
 )
 target_include_directories(qvsession PUBLIC
     ${CMAKE_CURRENT_SOURCE_DIR}/shell

@@ -25,8 +25,8 @@ BrowserEngine::BrowserEngine(http::IHttpTransport& transport, IUiDispatcher& ui)
     : transport_(transport),
       ui_(ui),
       liveness_(std::make_shared<Liveness>(Liveness{this})),
-      document_(html::Document::Parse(kPlaceholderHtml, "text/html; charset=utf-8",
-                                      kPlaceholderUrl)) {}
+      document_(
+          html::Document::Parse(kPlaceholderHtml, "text/html; charset=utf-8", kPlaceholderUrl)) {}
 
 BrowserEngine::~BrowserEngine() {
     // Results still queued on the UI thread find no engine and do nothing.
@@ -79,29 +79,28 @@ void BrowserEngine::Start(Job job) {
     const std::uint64_t navigation = ++navigation_;
     busy_ = true;
 
-    Worker worker{{},
-                  std::make_shared<std::atomic<bool>>(false),
-                  std::make_shared<std::atomic<bool>>(false)};
+    Worker worker{
+        {}, std::make_shared<std::atomic<bool>>(false), std::make_shared<std::atomic<bool>>(false)};
     // The worker touches neither the engine nor its members other than the
     // transport and the dispatcher, which outlive it (the destructor joins).
-    worker.thread = std::thread([job = std::move(job), cancelled = worker.cancelled,
-                                 finished = worker.finished, liveness = liveness_,
-                                 ui = &ui_, navigation] {
-        auto outcome = std::make_shared<Outcome>();
-        outcome->response = job(*cancelled);
-        const http::HttpResponse& response = outcome->response;
-        if (response.ok && response.status < 400 && !cancelled->load()) {
-            // Parsed here so that a large page does not hold up the UI thread.
-            outcome->document =
-                html::Document::Parse(response.body, response.contentType, response.finalUrl);
-        }
-        if (!cancelled->load()) {
-            ui->Post([liveness, navigation, outcome] {
-                if (liveness->engine) liveness->engine->Finish(navigation, *outcome);
-            });
-        }
-        finished->store(true);
-    });
+    worker.thread =
+        std::thread([job = std::move(job), cancelled = worker.cancelled, finished = worker.finished,
+                     liveness = liveness_, ui = &ui_, navigation] {
+            auto outcome = std::make_shared<Outcome>();
+            outcome->response = job(*cancelled);
+            const http::HttpResponse& response = outcome->response;
+            if (response.ok && response.status < 400 && !cancelled->load()) {
+                // Parsed here so that a large page does not hold up the UI thread.
+                outcome->document =
+                    html::Document::Parse(response.body, response.contentType, response.finalUrl);
+            }
+            if (!cancelled->load()) {
+                ui->Post([liveness, navigation, outcome] {
+                    if (liveness->engine) liveness->engine->Finish(navigation, *outcome);
+                });
+            }
+            finished->store(true);
+        });
     workers_.push_back(std::move(worker));
 }
 
@@ -126,19 +125,23 @@ void BrowserEngine::Finish(std::uint64_t navigation, Outcome& outcome) {
     ReapFinished();
     const http::HttpResponse& response = outcome.response;
     if (!response.ok) {
-        ReportError(response.finalUrl, response.error);
+        const LoadFailure kind =
+            response.failure == LoadFailure::None ? LoadFailure::Other : response.failure;
+        ReportError(response.finalUrl, {kind, 0, response.error});
         return;
     }
     if (response.status >= 400) {
-        ReportError(response.finalUrl,
-                    http::DescribeLoadFailure(response.finalUrl,
-                                              L"the server answered with status " +
-                                                  std::to_wstring(response.status)));
+        ReportError(
+            response.finalUrl,
+            {LoadFailure::HttpStatus, response.status,
+             http::DescribeLoadFailure(response.finalUrl, L"the server answered with status " +
+                                                              std::to_wstring(response.status))});
         return;
     }
     if (!outcome.document) {
         ReportError(response.finalUrl,
-                    http::DescribeLoadFailure(response.finalUrl, L"the document cannot be read"));
+                    {LoadFailure::Unreadable, 0,
+                     http::DescribeLoadFailure(response.finalUrl, L"the document cannot be read")});
         return;
     }
     document_ = std::move(outcome.document);
@@ -150,9 +153,9 @@ void BrowserEngine::Finish(std::uint64_t navigation, Outcome& outcome) {
     }
 }
 
-void BrowserEngine::ReportError(const std::wstring& url, const std::wstring& message) {
-    if (onError_) onError_(url, message);
-    if (!silent_ && errorDisplay_) errorDisplay_(message);
+void BrowserEngine::ReportError(const std::wstring& url, const LoadError& error) {
+    if (onError_) onError_(url, error);
+    if (!silent_ && errorDisplay_) errorDisplay_(error.message);
 }
 
 const std::wstring& BrowserEngine::LocationUrl() const {

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "LoadFailure.h"
 #include "UiDispatcher.h"
 #include "http/HttpTransport.h"
 
@@ -33,7 +34,7 @@ public:
     // A navigation that ended without a document: the transfer failed, or the
     // server answered with an error status. `url` is the last address reached.
     using NavigateErrorHandler =
-        std::function<void(const std::wstring& url, const std::wstring& message)>;
+        std::function<void(const std::wstring& url, const LoadError& error)>;
 
     static constexpr wchar_t kPlaceholderUrl[] = L"about:blank";
 
@@ -98,13 +99,13 @@ private:
     void CancelAll();
     void ReapFinished();
     void Finish(std::uint64_t navigation, Outcome& outcome);
-    void ReportError(const std::wstring& url, const std::wstring& message);
+    void ReportError(const std::wstring& url, const LoadError& error);
 
     http::IHttpTransport& transport_;
     IUiDispatcher& ui_;
     std::shared_ptr<Liveness> liveness_;
     std::unique_ptr<html::Document> document_;  // never null
-    std::uint64_t navigation_ = 0;  // the one whose result is wanted
+    std::uint64_t navigation_ = 0;              // the one whose result is wanted
     bool busy_ = false;
     bool silent_ = true;
     std::vector<Worker> workers_;

@@ -12,10 +12,15 @@ EngineBrowser::EngineBrowser(BrowserEngine& engine) : engine_(engine) {
 
 EngineBrowser::~EngineBrowser() {
     engine_.SetDocumentCompleteHandler({});
+    engine_.SetNavigateErrorHandler({});
 }
 
 void EngineBrowser::SetDocumentCompleteHandler(DocumentCompleteHandler handler) {
     engine_.SetDocumentCompleteHandler(std::move(handler));
+}
+
+void EngineBrowser::SetNavigationFailedHandler(NavigationFailedHandler handler) {
+    engine_.SetNavigateErrorHandler(std::move(handler));
 }
 
 void EngineBrowser::Navigate(const std::wstring& url) {

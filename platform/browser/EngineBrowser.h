@@ -21,6 +21,7 @@ public:
     EngineBrowser& operator=(const EngineBrowser&) = delete;
 
     void SetDocumentCompleteHandler(DocumentCompleteHandler handler) override;
+    void SetNavigationFailedHandler(NavigationFailedHandler handler) override;
     void Navigate(const std::wstring& url) override;
     void Stop() override;
     std::wstring LocationUrl() const override;

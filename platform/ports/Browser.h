@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "LoadFailure.h"
+
 namespace qv {
 
 class IBrowser {
@@ -17,10 +19,18 @@ public:
     // address (after redirects); never from inside Navigate or Click.
     using DocumentCompleteHandler = std::function<void(const std::wstring& url)>;
 
+    // Called on the user-interface thread when a navigation ends without a
+    // document (no connection, a refused certificate, an error status, ...),
+    // with the last address reached; never for one a newer navigation
+    // superseded, nor from inside Navigate or Click.
+    using NavigationFailedHandler =
+        std::function<void(const std::wstring& url, const LoadError& error)>;
+
     virtual ~IBrowser() = default;
 
-    // One handler at a time; an empty one detaches.
+    // One handler of each kind at a time; an empty one detaches.
     virtual void SetDocumentCompleteHandler(DocumentCompleteHandler handler) = 0;
+    virtual void SetNavigationFailedHandler(NavigationFailedHandler handler) = 0;
 
     // A GET of the address, no headers or post data. A newer navigation
     // supersedes one still under way.

@@ -71,12 +71,35 @@ public:
     std::wstring m_strDbPassword;
 
     // The web session's state for this account during one check; the
-    // planner sets all five to 0 before every check.
+    // planner clears it before every check (ResetSessionFields).
     int m_bAwaitingReport = 0;
     int m_bPageInFlight = 0;
     int m_bSigningOut = 0;
     int m_nPagesLeft = 0;
     int m_nNewItems = 0;
+
+    // What the session keeps beside those, so that rows arriving during an
+    // import are not lost and a failure is told and followed by a sign-out.
+    struct ReportProgress {
+        bool signedIn = false;    // the sign-in form went out or the report came
+        bool closing = false;     // signing out after a failure, which is told already
+        int passCount = 0;        // the item count the pages are being read by
+        int latestCount = 0;      // the item count on the page read last
+        bool rowsMoved = false;   // a page showed another count: rows arrived meanwhile
+        int catchUpPage = 0;      // above 0: reading the pages again upwards, this one next
+        int catchUpInserted = 0;  // rows the upward pass stored, in page order
+        std::wstring unreadable;  // why the report's rows could not all be read
+    };
+    ReportProgress m_progress;
+
+    void ResetSessionFields() {
+        m_bAwaitingReport = 0;
+        m_bPageInFlight = 0;
+        m_bSigningOut = 0;
+        m_nPagesLeft = 0;
+        m_nNewItems = 0;
+        m_progress = {};
+    }
 };
 
 }  // namespace qv

@@ -110,11 +110,7 @@ AccountPlan CheckPlanner::PlanAccount(CMyObject& account) const {
     account.m_strPagingUrl = pagingUrl;
     account.m_strReportUrl = reportUrl;
     account.m_strLogoutUrl = SignOutAddress(config_, account.m_strNickname);
-    account.m_bAwaitingReport = 0;
-    account.m_bPageInFlight = 0;
-    account.m_bSigningOut = 0;
-    account.m_nPagesLeft = 0;
-    account.m_nNewItems = 0;
+    account.ResetSessionFields();
     return plan;
 }
 

@@ -1,10 +1,12 @@
 #include "BrowserSession.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
 #include "ADODatabase.h"
 #include "CheckPlanner.h"
+#include "LoadFailureText.h"
 #include "ReportParser.h"
 #include "TextConvert.h"
 #include "TransactionStore.h"
@@ -76,10 +78,14 @@ BrowserSession::BrowserSession(IBrowser& browser, ITimers& timers, const ReaderS
       signInFailureUrl_(SignInFailureAddress(config_)) {
     browser_.SetDocumentCompleteHandler(
         [this](const std::wstring& url) { OnDocumentComplete(url); });
+    browser_.SetNavigationFailedHandler([this](const std::wstring& url, const LoadError& error) {
+        OnNavigationFailed(url, error);
+    });
 }
 
 BrowserSession::~BrowserSession() {
     browser_.SetDocumentCompleteHandler({});
+    browser_.SetNavigationFailedHandler({});
     timers_.KillTimer(kSessionTickTimer);
     timers_.KillTimer(kSessionTimeoutTimer);
 }
@@ -100,6 +106,11 @@ void BrowserSession::StopAndSignOut() {
     timers_.KillTimer(kSessionTimeoutTimer);
     m_bBusy = 0;
     if (m_pCurrent) browser_.Navigate(SignOutAddress(config_, m_pCurrent->m_strNickname));
+}
+
+int BrowserSession::NextPage(const CMyObject& account) {
+    if (account.m_progress.catchUpPage > 0) return account.m_progress.catchUpPage;
+    return account.m_nPagesLeft > 0 ? account.m_nPagesLeft : 0;
 }
 
 void BrowserSession::OnTick() {
@@ -129,26 +140,28 @@ void BrowserSession::OnTick() {
 
     CMyObject& account = *m_pCurrent;
     if (account.m_bAwaitingReport) return;  // the report or the sign-in is under way
+    if (account.m_bSigningOut) return;      // waiting for the sign-in page that follows
 
-    if (account.m_nPagesLeft < 0) {
-        // The report had no item count: the whole check ends here.
-        log_.AddNoteLine(L"The report holds no item count; the check ends.", &account);
-        view_.FinishRun();
-        return;
-    }
-
-    if (account.m_nPagesLeft == 0) {
-        if (account.m_bSigningOut) return;  // waiting for the sign-in page that follows
-        account.m_bSigningOut = 1;
-        log_.AddLogLine(kLogNewItems, account.m_nNewItems, &account);
+    const int page = NextPage(account);
+    if (page == 0) {
+        auto& progress = account.m_progress;
+        if (progress.unreadable.empty()) {
+            log_.AddLogLine(kLogNewItems, account.m_nNewItems, &account);
+        } else {
+            // Rows the report lists were not found on its pages: what was
+            // read is stored, but the account is not reported as done.
+            log_.AddNoteLine(progress.unreadable + L" " + std::to_wstring(account.m_nNewItems) +
+                                 L" new items were stored.",
+                             &account);
+        }
         if (account.m_nNewItems > 0) view_.ShowNewItemsBalloon(account, account.m_nNewItems);
         // The time-out keeps running from the last page request.
-        browser_.Navigate(account.m_strLogoutUrl);
+        SignOut(account);
         return;
     }
 
     if (account.m_bPageInFlight) return;
-    account.m_strPageUrl = account.m_strPagingUrl + std::to_wstring(account.m_nPagesLeft);
+    account.m_strPageUrl = account.m_strPagingUrl + std::to_wstring(page);
     account.m_bPageInFlight = 1;
     browser_.Navigate(account.m_strPageUrl);
     ArmTimeout();
@@ -164,8 +177,11 @@ void BrowserSession::StartAccount(CMyObject& account) {
 
 // Starts the time-out afresh; a running one is replaced.
 void BrowserSession::ArmTimeout() {
-    timers_.SetTimer(kSessionTimeoutTimer, static_cast<std::uint32_t>(state_.timeoutMs),
-                     [this] { OnTimeout(); });
+    ArmTimeout(static_cast<std::uint32_t>(state_.timeoutMs));
+}
+
+void BrowserSession::ArmTimeout(std::uint32_t ms) {
+    timers_.SetTimer(kSessionTimeoutTimer, ms, [this] { OnTimeout(); });
 }
 
 // The account is over, signed out or not; the next tick takes the next one.
@@ -175,17 +191,60 @@ void BrowserSession::EndAccount() {
     timers_.KillTimer(kSessionTimeoutTimer);
 }
 
+void BrowserSession::SignOut(CMyObject& account) {
+    account.m_bSigningOut = 1;
+    account.m_bAwaitingReport = 0;
+    account.m_bPageInFlight = 0;
+    browser_.Navigate(account.m_strLogoutUrl);
+}
+
+void BrowserSession::EndWithFailure(CMyObject& account, std::wstring_view text, bool tagged) {
+    log_.AddNoteLine(text, tagged ? &account : nullptr);
+    CloseAccount(account);
+}
+
+// After a failure that the log has told: an account that may hold a session
+// on the marketplace is signed out (the sign-in page that follows ends it as
+// usual, with "Log out."), any other ends at once.
+void BrowserSession::CloseAccount(CMyObject& account) {
+    if (!account.m_progress.signedIn || account.m_bSigningOut) {
+        EndAccount();
+        return;
+    }
+    account.m_progress.closing = true;
+    SignOut(account);
+    ArmTimeout(std::min<std::uint32_t>(static_cast<std::uint32_t>(state_.timeoutMs),
+                                       kSignOutAfterFailureMs));
+}
+
 void BrowserSession::OnTimeout() {
     // Only an account in progress can run out of time; ending one that is
     // over already would skip the next account without a word.
-    if (!m_bBusy) {
+    if (!m_bBusy || !m_pCurrent) {
         timers_.KillTimer(kSessionTimeoutTimer);
         return;
     }
-    // The account is not signed out; its session fields stay until the next
-    // check plans it again.
-    log_.AddLogLine(kLogTimedOut, 0, m_pCurrent);
-    EndAccount();
+    CMyObject& account = *m_pCurrent;
+    // A sign-out after a failure that never shows the sign-in page: the
+    // failure is told already.
+    if (account.m_progress.closing) {
+        EndAccount();
+        return;
+    }
+    log_.AddLogLine(kLogTimedOut, 0, &account);
+    CloseAccount(account);
+}
+
+void BrowserSession::OnNavigationFailed(const std::wstring&, const LoadError& error) {
+    if (state_.checkState == kCheckIdle || state_.online == 0) return;
+    if (!m_bBusy || !m_pCurrent || error.kind == LoadFailure::Cancelled) return;
+    CMyObject& account = *m_pCurrent;
+    if (account.m_progress.closing) {
+        EndAccount();  // the sign-out after a failure did not load either
+        return;
+    }
+    log_.AddNoteLine(ConnectionFailureText(error), &account);
+    CloseAccount(account);
 }
 
 void BrowserSession::OnDocumentComplete(const std::wstring& url) {
@@ -206,8 +265,10 @@ void BrowserSession::OnDocumentComplete(const std::wstring& url) {
     CMyObject& account = *m_pCurrent;
 
     if (url == signInUrl_ && !account.m_bSigningOut) SignIn(account);
-    if (url == account.m_strReportUrl) ReadReport(account);
-    if (!account.m_strPageUrl.empty() && url == account.m_strPageUrl) ImportPage(account);
+    if (url == account.m_strReportUrl && !account.m_bSigningOut) ReadReport(account);
+    if (!account.m_strPageUrl.empty() && url == account.m_strPageUrl && account.m_bPageInFlight &&
+        !account.m_bSigningOut)
+        ImportPage(account);
     if (url == signInUrl_ && account.m_bSigningOut && m_bBusy) {
         // The marketplace shows its sign-in page after a sign-out.
         EndAccount();
@@ -217,6 +278,7 @@ void BrowserSession::OnDocumentComplete(const std::wstring& url) {
 
 void BrowserSession::SignIn(CMyObject& account) {
     log_.AddLogLine(kLogLoginAttempt, 0, &account);
+    account.m_progress.signedIn = true;
     // Each step does nothing when its element is missing.
     browser_.SetOuterHtml(L"nick", NickFieldMarkup(account.m_strNickname));
     browser_.SetOuterHtml(L"pass", PassFieldMarkup(account.m_strPassword));
@@ -225,14 +287,41 @@ void BrowserSession::SignIn(CMyObject& account) {
 
 void BrowserSession::ReadReport(CMyObject& account) {
     account.m_nPagesLeft = ReadReportItemCount(browser_.InnerHtml(L"divbody"), m_nItemCount);
-    if (account.m_nPagesLeft != -1) {
-        log_.AddLogLine(kLogLoginSucceed, 0, &account);
-        if (m_nItemCount > 500) log_.AddLogLine(kLogTooMuchData, 0, &account);
-    }
     account.m_bAwaitingReport = 0;
+    account.m_progress.signedIn = true;
+    if (account.m_nPagesLeft == -1) {
+        // Without its count the report's pages are unknown; the account ends
+        // here, and the accounts after it are still checked.
+        EndWithFailure(account, L"The report holds no item count; the account is skipped.");
+        return;
+    }
+    log_.AddLogLine(kLogLoginSucceed, 0, &account);
+    if (m_nItemCount > 500) log_.AddLogLine(kLogTooMuchData, 0, &account);
+    account.m_progress.passCount = m_nItemCount;
+    account.m_progress.latestCount = m_nItemCount;
 }
 
+// The rows of report page `page` when the report lists `count` items.
+static int RowsOnPage(int count, int page) {
+    const long long before = static_cast<long long>(page - 1) * kReportPageSize;
+    return static_cast<int>(std::clamp<long long>(count - before, 0, kReportPageSize));
+}
+
+// Pages are read from the last to the first. Rows that arrive meanwhile go
+// to the top of the report and push older rows onto pages read already;
+// every page shows the report's count as it was when the page was made, so
+// a count that differs from the one the pass began with tells of it. Then
+// the pages are read once more from the first upwards: rows only ever move
+// towards later pages, so that pass meets every row that was there when it
+// began, and the store drops the ones it holds already.
 void BrowserSession::ImportPage(CMyObject& account) {
+    auto& progress = account.m_progress;
+    const int page = NextPage(account);
+    int pageCount = progress.latestCount;
+    int countOnPage = 0;
+    if (ReadReportItemCount(browser_.InnerHtml(L"divbody"), countOnPage) >= 0)
+        pageCount = countOnPage;
+
     // A failure here ends the account at once with a line of its own and the
     // check goes on with the next account; the page's rows are rolled back.
     try {
@@ -241,22 +330,46 @@ void BrowserSession::ImportPage(CMyObject& account) {
         // malformed page cannot hold the user-interface thread here.
         const int inserted = ImportReportPage(browser_.InnerHtml(L"line"), import);
         if (inserted < 0) {
-            log_.AddNoteLine(L"Not enough memory to import a report page of account " +
-                             account.m_strNickname + L".");
-            EndAccount();
+            account.m_bPageInFlight = 0;
+            EndWithFailure(account, L"Not enough memory to import a report page.");
             return;
         }
-        const std::vector<RecentList::Record> records = import.Commit(account.m_arrRecent);
+        const bool catchingUp = progress.catchUpPage > 0;
+        const std::vector<RecentList::Record> records =
+            import.Commit(account.m_arrRecent,
+                          catchingUp ? static_cast<std::size_t>(progress.catchUpInserted) : 0);
         account.m_nNewItems += inserted;
-        account.m_nPagesLeft -= 1;
         account.m_bPageInFlight = 0;
         if (!records.empty()) view_.RecordsImported(account, records);
+
+        const int expected = RowsOnPage(pageCount, page);
+        if (import.RowsRead() < expected && progress.unreadable.empty()) {
+            progress.unreadable = L"The report could not be read: page " + std::to_wstring(page) +
+                                  L" holds " + std::to_wstring(import.RowsRead()) + L" of its " +
+                                  std::to_wstring(expected) + L" items.";
+        }
+        if (pageCount != progress.passCount) progress.rowsMoved = true;
+        progress.latestCount = pageCount;
+
+        if (catchingUp) {
+            progress.catchUpInserted += inserted;
+            const int lastPage = RowsOnPage(pageCount, page + 1) > 0 ? page + 1 : 0;
+            progress.catchUpPage = lastPage;
+        } else {
+            account.m_nPagesLeft -= 1;
+            if (account.m_nPagesLeft == 0 && progress.rowsMoved) {
+                progress.catchUpPage = 1;
+                progress.passCount = pageCount;
+            }
+        }
     } catch (const CADOException& error) {
-        log_.AddNoteLine(DatabaseFailureText(account, L": " + error.GetErrorMessage()));
-        EndAccount();
+        account.m_bPageInFlight = 0;
+        EndWithFailure(account, DatabaseFailureText(account, L": " + error.GetErrorMessage()),
+                       false);
     } catch (const std::exception& error) {
-        log_.AddNoteLine(DatabaseFailureText(account, L": " + Utf8ToWide(error.what())));
-        EndAccount();
+        account.m_bPageInFlight = 0;
+        EndWithFailure(account, DatabaseFailureText(account, L": " + Utf8ToWide(error.what())),
+                       false);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "ActivityLog.h"
 #include "Browser.h"
 #include "CMyObject.h"
+#include "LoadFailure.h"
 #include "NetworkConfig.h"
 #include "ReaderState.h"
 #include "RecentList.h"
@@ -25,6 +26,9 @@ namespace qv {
 inline constexpr std::uint32_t kSessionTickTimer = 1000;
 inline constexpr std::uint32_t kSessionTickMs = 500;
 inline constexpr std::uint32_t kSessionTimeoutTimer = 1001;
+// The longest wait for the sign-out that follows a failure: the failure is
+// told already, and the next account should not wait a whole time-out.
+inline constexpr std::uint32_t kSignOutAfterFailureMs = 15000;
 
 // What the session shows through the windows around it.
 class IBrowserSessionView {
@@ -74,6 +78,8 @@ public:
     void OnTimeout();
     // The browser finished loading a document at this address.
     void OnDocumentComplete(const std::wstring& url);
+    // A navigation ended without a document.
+    void OnNavigationFailed(const std::wstring& url, const LoadError& error);
 
     int NextIndex() const { return m_nNextIndex; }
     bool Busy() const { return m_bBusy != 0; }
@@ -83,7 +89,16 @@ public:
 private:
     void StartAccount(CMyObject& account);
     void ArmTimeout();
+    void ArmTimeout(std::uint32_t ms);
     void EndAccount();
+    // The account ends early: the line that says why is logged, and an
+    // account that signed in is signed out before the next one starts.
+    // A text that names the account itself goes in untagged.
+    void EndWithFailure(CMyObject& account, std::wstring_view text, bool tagged = true);
+    void CloseAccount(CMyObject& account);
+    void SignOut(CMyObject& account);
+    // The page the next request asks for; 0 when every page is read.
+    static int NextPage(const CMyObject& account);
     void SignIn(CMyObject& account);
     void ReadReport(CMyObject& account);
     void ImportPage(CMyObject& account);

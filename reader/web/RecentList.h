@@ -28,9 +28,15 @@ public:
 
     // Puts the records at the top in the order given (records[0] first) and
     // drops the oldest beyond the limit.
-    void AddToFront(const std::vector<Record>& records) {
+    void AddToFront(const std::vector<Record>& records) { AddAt(0, records); }
+
+    // Puts the records, in the order given, at `position` from the top (a
+    // position past the end appends) and drops the oldest beyond the limit.
+    void AddAt(std::size_t position, const std::vector<Record>& records) {
         std::lock_guard lock(mutex_);
-        records_.insert(records_.begin(), records.begin(), records.end());
+        position = std::min(position, records_.size());
+        records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(position), records.begin(),
+                        records.end());
         if (records_.size() > kRecentListLimit) records_.resize(kRecentListLimit);
     }
 

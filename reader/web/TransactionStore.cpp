@@ -202,6 +202,7 @@ PageImport::~PageImport() {
 bool PageImport::IsOpen() const { return database_.IsOpen(); }
 
 bool PageImport::StoreIfNew(const TransactionRecord& record) {
+    ++rowsRead_;
     return qv::StoreIfNew(database_, nickname_, record);
 }
 
@@ -211,14 +212,14 @@ void PageImport::RecordInserted(std::shared_ptr<const TransactionRecord> record,
     if (record) inserted_.push_back(std::move(record));
 }
 
-std::vector<RecentList::Record> PageImport::Commit(RecentList& recent) {
+std::vector<RecentList::Record> PageImport::Commit(RecentList& recent, std::size_t position) {
     if (inTransaction_) {
         database_.CommitTrans();
         inTransaction_ = false;
     }
     std::vector<RecentList::Record> inserted = std::move(inserted_);
     inserted_.clear();
-    recent.AddToFront(inserted);
+    recent.AddAt(position, inserted);
     return inserted;
 }
 

@@ -121,16 +121,21 @@ public:
     // Keeps an inserted record, at its place in the page, for Commit.
     void RecordInserted(std::shared_ptr<const TransactionRecord> record, int position) override;
 
-    // Makes the page's rows durable, then puts the inserted records at the
-    // top of the list in page order. Returns them, in page order, for the
-    // data page. Raises CADOException when the commit fails; nothing reaches
-    // the list then.
-    std::vector<RecentList::Record> Commit(RecentList& recent);
+    // The rows of the page offered for storing, stored already or not.
+    int RowsRead() const { return rowsRead_; }
+
+    // Makes the page's rows durable, then puts the inserted records, in page
+    // order, `position` records from the top of the list (at the top unless
+    // a later pass over the report puts them below what it stored before).
+    // Returns them, in page order, for the data page. Raises CADOException
+    // when the commit fails; nothing reaches the list then.
+    std::vector<RecentList::Record> Commit(RecentList& recent, std::size_t position = 0);
 
 private:
     CADODatabase database_;
     std::wstring nickname_;
     bool inTransaction_ = false;
+    int rowsRead_ = 0;
     std::vector<RecentList::Record> inserted_;
 };
 

@@ -159,7 +159,7 @@ TEST_F(BrowserSessionTest, MoreThanFiveHundredItemsGiveTheThreeLineNotice) {
               1);
 }
 
-TEST_F(BrowserSessionTest, TimeOutEndsTheAccountAndTheNextOneFollows) {
+TEST_F(BrowserSessionTest, TimeOutSignsTheAccountOutAndTheNextOneFollows) {
     MakeDatabase({L"slow", L"bob"});
     CMyObject& slow = Account(L"slow", 1);
     CMyObject& bob = Account(L"bob", 0);
@@ -175,26 +175,30 @@ TEST_F(BrowserSessionTest, TimeOutEndsTheAccountAndTheNextOneFollows) {
     EXPECT_FALSE(Logged(L"[slow] Connection timed out."));
     timers_.Advance(kSessionTickMs);
     EXPECT_EQ(Texts().front(), L"[slow] Connection timed out.");
-    EXPECT_EQ(session_->NextIndex(), 1);
-    EXPECT_FALSE(session_->Busy());
-    EXPECT_FALSE(timers_.Running(kSessionTimeoutTimer));
-    // Not signed out: its fields stay as they are.
-    EXPECT_EQ(slow.m_bPageInFlight, 1);
-    EXPECT_EQ(slow.m_bSigningOut, 0);
+    // Signed in on the marketplace, so signed out before bob starts; that
+    // wait is short, the failure is told already.
+    EXPECT_EQ(browser_.navigations.back(), slow.m_strLogoutUrl);
+    EXPECT_EQ(slow.m_bSigningOut, 1);
+    EXPECT_EQ(slow.m_bPageInFlight, 0);
+    EXPECT_EQ(session_->NextIndex(), 0);
+    EXPECT_EQ(timers_.Period(kSessionTimeoutTimer), kSignOutAfterFailureMs);
+    Tick();
+    EXPECT_EQ(browser_.navigations.back(), slow.m_strLogoutUrl);
 
+    ASSERT_TRUE(market_.Serve());
+    EXPECT_EQ(Texts().front(), L"[slow] Log out.");
+    EXPECT_EQ(session_->NextIndex(), 1);
+    EXPECT_FALSE(timers_.Running(kSessionTimeoutTimer));
     Tick();
     EXPECT_EQ(browser_.navigations.back(), bob.m_strReportUrl);
     market_.ServeAll();
     RunCheck();
     EXPECT_TRUE(Logged(L"[bob] Log out."));
-    EXPECT_EQ(
-        std::count(browser_.navigations.begin(), browser_.navigations.end(), slow.m_strLogoutUrl),
-        0);
 }
 
 TEST_F(BrowserSessionTest, TimeOutWhileTheSignInIsUnderWay) {
     MakeDatabase({L"alice", L"bob"});
-    Account(L"alice", 0);
+    CMyObject& alice = Account(L"alice", 0);
     Account(L"bob", 0);
     Begin();
     Tick();
@@ -202,10 +206,31 @@ TEST_F(BrowserSessionTest, TimeOutWhileTheSignInIsUnderWay) {
     browser_.pending.reset();
     timers_.Advance(120000);
     EXPECT_EQ(Texts().front(), L"[alice] Connection timed out.");
+    // The form went out, so the marketplace may hold a session: signed out.
+    EXPECT_EQ(browser_.navigations.back(), alice.m_strLogoutUrl);
+    // A sign-out that never shows the sign-in page ends the account quietly
+    // after the short wait.
+    browser_.pending.reset();
+    timers_.Advance(kSignOutAfterFailureMs);
     EXPECT_EQ(session_->NextIndex(), 1);
+    EXPECT_EQ(Texts().front(), L"[alice] Connection timed out.");
 }
 
-TEST_F(BrowserSessionTest, LatePageAfterTimeOutCountsOnlyUntilTheNextAccountStarts) {
+TEST_F(BrowserSessionTest, AccountThatNeverSignedInEndsAtItsTimeOutWithoutSignOut) {
+    MakeDatabase({L"alice"});
+    CMyObject& alice = Account(L"alice", 0);
+    Begin();
+    Tick();
+    browser_.pending.reset();  // not even the sign-in page comes
+    timers_.Advance(120000);
+    EXPECT_EQ(Texts().front(), L"[alice] Connection timed out.");
+    EXPECT_EQ(session_->NextIndex(), 1);
+    EXPECT_EQ(
+        std::count(browser_.navigations.begin(), browser_.navigations.end(), alice.m_strLogoutUrl),
+        0);
+}
+
+TEST_F(BrowserSessionTest, LatePageAfterTimeOutIsNotTakenForAnyAccount) {
     MakeDatabase({L"alice", L"bob"});
     CMyObject& alice = Account(L"alice", 1001);
     CMyObject& bob = Account(L"bob", 1);
@@ -219,23 +244,24 @@ TEST_F(BrowserSessionTest, LatePageAfterTimeOutCountsOnlyUntilTheNextAccountStar
     browser_.pending.reset();
     timers_.Advance(120000);
     ASSERT_EQ(Texts().front(), L"[alice] Connection timed out.");
+    ASSERT_EQ(alice.m_bSigningOut, 1);
 
-    // Before the next tick: still compared with alice's addresses.
+    // The sign-out has taken the page's place; should it come all the same,
+    // it is not imported: the next check reads it again.
     browser_.Complete(late,
                       FakeMarket::ReportPage(1001, ReportTableHtml({SampleRecord(1)}), false));
-    EXPECT_EQ(alice.m_nNewItems, 1);
-    EXPECT_EQ(alice.m_nPagesLeft, 1);
-    EXPECT_EQ(Rows(L"alice").size(), 1u);
-    EXPECT_EQ(session_->NextIndex(), 1);
+    EXPECT_EQ(alice.m_nNewItems, 0);
+    EXPECT_TRUE(Rows(L"alice").empty());
+    market_.ServeAll();  // the sign-out
+    ASSERT_EQ(Texts().front(), L"[alice] Log out.");
 
     Tick();  // bob starts
     ASSERT_EQ(session_->Current(), &bob);
     const std::size_t lines = logView_.lines.size();
     browser_.Complete(alice.m_strPagingUrl + L"1",
                       FakeMarket::ReportPage(1001, ReportTableHtml({SampleRecord(2)}), false));
-    EXPECT_EQ(alice.m_nNewItems, 1);
-    EXPECT_EQ(alice.m_nPagesLeft, 1);
-    EXPECT_EQ(Rows(L"alice").size(), 1u);
+    EXPECT_EQ(alice.m_nNewItems, 0);
+    EXPECT_TRUE(Rows(L"alice").empty());
     EXPECT_EQ(bob.m_bAwaitingReport, 1);
     EXPECT_EQ(bob.m_nPagesLeft, 0);
     EXPECT_EQ(logView_.lines.size(), lines);
@@ -314,7 +340,10 @@ TEST_F(BrowserSessionTest, DatabaseErrorInAPageImportEndsThatAccountOnly) {
         EXPECT_EQ(line.find(L"Provider="), std::wstring::npos) << WideToUtf8(line);
     }
     EXPECT_FALSE(Logged(L"[alice] Find out 2 new items."));
-    EXPECT_FALSE(Logged(L"[alice] Log out."));
+    // Signed in, so signed out after the failure (the log's top line is the newest).
+    const auto logout = std::find(texts.begin(), texts.end(), L"[alice] Log out.");
+    ASSERT_NE(logout, texts.end());
+    EXPECT_EQ(logout + 1, error) << "the sign-out follows the failure line";
     EXPECT_TRUE(Rows(L"alice").empty());
     EXPECT_TRUE(alice.m_arrRecent.Snapshot().empty());
     EXPECT_TRUE(Logged(L"[bob] Find out 1 new items."));
@@ -322,22 +351,23 @@ TEST_F(BrowserSessionTest, DatabaseErrorInAPageImportEndsThatAccountOnly) {
     EXPECT_EQ(Rows(L"bob").size(), 1u);
 }
 
-TEST_F(BrowserSessionTest, ReportWithoutItsCountEndsTheWholeCheck) {
+TEST_F(BrowserSessionTest, ReportWithoutItsCountEndsOnlyItsAccount) {
     MakeDatabase({L"alice", L"bob"});
     CMyObject& alice = Account(L"alice", 3);
-    CMyObject& bob = Account(L"bob", 0);
+    Account(L"bob", 1);
     market_.accounts[L"alice"].omitCount = true;
+    market_.accounts[L"bob"].pageTables[1] = ReportTableHtml({SampleRecord(3)});
     Begin();
     Step();
-    EXPECT_EQ(alice.m_nPagesLeft, -1);
     EXPECT_FALSE(Logged(L"[alice] Login succeed."));
-    EXPECT_EQ(view_.finishRuns, 0);
-    Tick();
-    EXPECT_EQ(view_.finishRuns, 1);
-    EXPECT_EQ(Texts().front(), L"[alice] The report holds no item count; the check ends.");
-    EXPECT_EQ(
-        std::count(browser_.navigations.begin(), browser_.navigations.end(), bob.m_strReportUrl),
-        0);
+    EXPECT_EQ(alice.m_bSigningOut, 1);
+    RunCheck();
+    EXPECT_EQ(LinesOf(L"alice"),
+              (Strings{L"[alice] Log out.",
+                       L"[alice] The report holds no item count; the account is skipped.",
+                       L"[alice] Login attempt."}));
+    EXPECT_TRUE(Logged(L"[bob] Find out 1 new items."));
+    EXPECT_EQ(Rows(L"bob").size(), 1u);
 }
 
 TEST_F(BrowserSessionTest, EmptyEntriesAndUnplannedAccountsArePassedOver) {
@@ -386,7 +416,67 @@ TEST_F(BrowserSessionTest, PageWithAnUnclosedCentreElementEndsItsImport) {
     Begin();
     RunCheck();
     EXPECT_EQ(alice.m_nNewItems, 0);
-    EXPECT_TRUE(Logged(L"[alice] No new item found."));
+    EXPECT_TRUE(Logged(
+        L"[alice] The report could not be read: page 1 holds 0 of its 1 items. 0 new items were "
+        L"stored."));
+}
+
+// A report that lists more items than its pages hold is not an account with
+// nothing new: what could be read is stored, the line says the rest is not.
+TEST_F(BrowserSessionTest, RowsMissingFromTheReportAreToldNotTakenForNoNews) {
+    MakeDatabase({L"short", L"notable", L"fine"});
+    Account(L"short", 1003);
+    Account(L"notable", 4);
+    Account(L"fine", 2);
+    market_.accounts[L"short"].fillPages = false;
+    market_.accounts[L"short"].pageTables = {
+        {2, ReportTableHtml({SampleRecord(1), SampleRecord(2), SampleRecord(3)})},
+        {1, ReportTableHtml({SampleRecord(4), SampleRecord(5)})}};
+    market_.accounts[L"notable"].pageTables.clear();  // an empty table: no row at all
+    market_.accounts[L"fine"].pageTables[1] = ReportTableHtml({SampleRecord(6), SampleRecord(7)});
+    Begin();
+    RunCheck();
+    EXPECT_EQ(LinesOf(L"short"),
+              (Strings{L"[short] Log out.",
+                       L"[short] The report could not be read: page 1 holds 2 of its 1000 items. 5 "
+                       L"new items were stored.",
+                       L"[short] It will take several minutes because ", L"[short] Login succeed.",
+                       L"[short] Login attempt."}));
+    EXPECT_EQ(Rows(L"short").size(), 5u);
+    EXPECT_TRUE(Logged(
+        L"[notable] The report could not be read: page 1 holds 0 of its 4 items. 0 new items were "
+        L"stored."));
+    EXPECT_FALSE(Logged(L"[notable] No new item found."));
+    EXPECT_TRUE(Logged(L"[fine] Find out 2 new items."));
+    EXPECT_EQ(view_.balloons, (std::vector<Balloon>{{L"short", 5}, {L"fine", 2}}));
+}
+
+// Rows that arrive while the pages are read push older rows onto pages read
+// already; a count that moved has the pages read again from the first up.
+TEST_F(BrowserSessionTest, CountThatMovesDuringTheImportHasThePagesReadAgainUpwards) {
+    MakeDatabase({L"busy", L"calm"});
+    CMyObject& busy = Account(L"busy", 2500);
+    CMyObject& calm = Account(L"calm", 2500);
+    for (const auto& nick : {L"busy", L"calm"}) {
+        for (int page = 1; page <= 3; ++page)
+            market_.accounts[nick].pageTables[page] = ReportTableHtml({SampleRecord(page)});
+    }
+    market_.accounts[L"busy"].pageTables[4] = ReportTableHtml({SampleRecord(4)});
+    Begin();
+    for (int i = 0; i < 20 && PagesRequested(busy).size() < 1; ++i) Step();
+    // Page 3 is read; then a hundred rows arrive, and every later page
+    // shows the new count, which now needs a fourth page.
+    market_.accounts[L"busy"].itemCount = 3100;
+    RunCheck();
+    EXPECT_EQ(PagesRequested(busy), (std::vector<int>{3, 2, 1, 1, 2, 3, 4}));
+    EXPECT_EQ(PagesRequested(calm), (std::vector<int>{3, 2, 1}));
+    EXPECT_TRUE(Logged(L"[busy] Find out 4 new items."));
+    EXPECT_TRUE(Logged(L"[busy] Log out."));
+    // What the upward pass stores goes to the top of the recent list, in page
+    // order, above the rows of the first pass.
+    const auto recent = busy.m_arrRecent.Snapshot();
+    ASSERT_EQ(recent.size(), 4u);
+    EXPECT_EQ(recent[0]->Get(RecordField::Receipt), SampleRecord(4).Get(RecordField::Receipt));
 }
 
 TEST(SignInForm, ValuesAreQuotedAndEscaped) {
@@ -408,6 +498,74 @@ TEST(SignInForm, ValuesAreQuotedAndEscaped) {
                       L"\" type=password name=pass>")
             << WideToUtf8(c.password);
     }
+}
+
+}  // namespace
+}  // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+// A page that fails to load ends its account at once, with a line naming the
+// cause, instead of after the whole time-out; an account that got as far as
+// the sign-in is signed out first.
+TEST_F(BrowserSessionTest, LoadFailureEndsTheAccountAtOnceWithItsCause) {
+    struct Case {
+        LoadError error;
+        std::wstring line;
+    };
+    const std::vector<Case> cases = {
+        {{LoadFailure::CertificateUntrusted, 0, L""},
+         L"Connection failed: the server's certificate is not trusted."},
+        {{LoadFailure::ConnectionRefused, 0, L""},
+         L"Connection failed: the server cannot be reached (the connection was refused)."},
+        {{LoadFailure::HttpStatus, 500, L""},
+         L"Connection failed: the server answered with error 500."},
+        {{LoadFailure::ConnectionDropped, 0, L""},
+         L"Connection failed: the connection broke off before the page was complete."},
+        {{LoadFailure::NameNotResolved, 0, L""},
+         L"Connection failed: the server's name cannot be found."},
+    };
+    MakeDatabase({L"first", L"later"});
+    CMyObject& first = Account(L"first", 0);
+    CMyObject& later = Account(L"later", 1);
+    market_.accounts[L"later"].pageTables[1] = ReportTableHtml({SampleRecord(1)});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.line));
+        logView_.lines.clear();
+        browser_.navigations.clear();
+        NewSession();
+        Begin();
+        // Before any sign-in: no session to end, the account is over.
+        Tick();
+        browser_.Fail(c.error);
+        EXPECT_EQ(Texts().front(), L"[first] " + c.line);
+        EXPECT_EQ(session_->NextIndex(), 1);
+        EXPECT_EQ(std::count(browser_.navigations.begin(), browser_.navigations.end(),
+                             first.m_strLogoutUrl),
+                  0);
+        // A page after the sign-in: signed out, then the check goes on.
+        Step();  // later signs in, its report is read
+        Tick();  // its page is requested
+        ASSERT_EQ(later.m_bPageInFlight, 1);
+        browser_.Fail(c.error);
+        EXPECT_EQ(Texts().front(), L"[later] " + c.line);
+        EXPECT_EQ(browser_.navigations.back(), later.m_strLogoutUrl);
+        market_.ServeAll();
+        EXPECT_EQ(Texts().front(), L"[later] Log out.");
+        Tick();
+        EXPECT_EQ(view_.finishRuns, 1);
+        view_.finishRuns = 0;
+        state_.checkState = kCheckManual;
+    }
+    // A cancelled navigation was replaced by a newer one: nothing to tell.
+    logView_.lines.clear();
+    NewSession();
+    Begin();
+    Tick();
+    browser_.Fail({LoadFailure::Cancelled, 0, L""});
+    EXPECT_TRUE(logView_.lines.empty());
+    EXPECT_TRUE(session_->Busy());
 }
 
 }  // namespace

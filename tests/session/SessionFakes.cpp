@@ -59,6 +59,12 @@ void FakeBrowser::Complete(const std::wstring& url, PageElements elements) {
     if (handler_) handler_(url);
 }
 
+void FakeBrowser::Fail(LoadError error) {
+    const std::wstring url = pending.value_or(location_);
+    pending.reset();
+    if (failed_) failed_(url, error);
+}
+
 FakeMarket::FakeMarket(FakeBrowser& browser, NetworkConfig config)
     : browser_(browser), config_(std::move(config)) {}
 
@@ -76,6 +82,25 @@ PageElements FakeMarket::ReportPage(int itemCount, const std::wstring& table, bo
     }
     page[L"line"] = table.empty() ? L"<table><tbody></tbody></table>" : table;
     return page;
+}
+
+// The table with its last row repeated until it holds `rows` rows.
+std::wstring FakeMarket::FilledTable(const std::wstring& table, int rows) {
+    int held = 0;
+    for (std::size_t at = table.find(L"<tr"); at != std::wstring::npos;
+         at = table.find(L"<tr", at + 3))
+        ++held;
+    const std::size_t body = table.find(L"</thead>");
+    if (body != std::wstring::npos) --held;  // the header row
+    const std::size_t lastRow = table.rfind(L"<tr");
+    const std::size_t lastEnd = table.rfind(L"</tr>");
+    if (held <= 0 || held >= rows || lastRow == std::wstring::npos || lastEnd < lastRow ||
+        (body != std::wstring::npos && lastRow < body))
+        return table;
+    const std::wstring row = table.substr(lastRow, lastEnd + 5 - lastRow);
+    std::wstring filled = table.substr(0, lastEnd + 5);
+    for (int i = held; i < rows; ++i) filled += row;
+    return filled + table.substr(lastEnd + 5);
 }
 
 std::wstring FakeMarket::NicknameOf(const std::wstring& url) {
@@ -123,10 +148,13 @@ bool FakeMarket::Serve() {
     if (!tail.empty() &&
         std::all_of(tail.begin(), tail.end(), [](wchar_t c) { return std::iswdigit(c) != 0; })) {
         const int page = std::stoi(tail);
-        const auto table = account.pageTables.find(page);
-        browser_.Complete(url, ReportPage(account.itemCount,
-                                          table == account.pageTables.end() ? L"" : table->second,
-                                          account.omitCount));
+        const auto found = account.pageTables.find(page);
+        std::wstring table = found == account.pageTables.end() ? L"" : found->second;
+        if (account.fillPages) {
+            const int rows = std::clamp(account.itemCount - (page - 1) * 1000, 0, 1000);
+            table = FilledTable(table, rows);
+        }
+        browser_.Complete(url, ReportPage(account.itemCount, table, account.omitCount));
     } else {
         browser_.Complete(url, ReportPage(account.itemCount, L"", account.omitCount));
     }

@@ -56,6 +56,9 @@ public:
     void SetDocumentCompleteHandler(DocumentCompleteHandler handler) override {
         handler_ = std::move(handler);
     }
+    void SetNavigationFailedHandler(NavigationFailedHandler handler) override {
+        failed_ = std::move(handler);
+    }
     void Navigate(const std::wstring& url) override {
         navigations.push_back(url);
         pending = url;
@@ -68,6 +71,8 @@ public:
 
     // The page arrives: it becomes the document and the handler runs.
     void Complete(const std::wstring& url, PageElements elements);
+    // The pending request ends without a document.
+    void Fail(LoadError error);
     bool HasHandler() const { return static_cast<bool>(handler_); }
 
     std::vector<std::wstring> navigations;
@@ -77,6 +82,7 @@ public:
 
 private:
     DocumentCompleteHandler handler_;
+    NavigationFailedHandler failed_;
     std::wstring location_ = L"about:blank";
     PageElements elements_;
 };
@@ -92,6 +98,10 @@ public:
         int itemCount = 0;
         bool omitCount = false;                  // the report lacks its count element
         std::map<int, std::wstring> pageTables;  // page number -> "line" inner HTML
+        // A page given fewer rows than the count puts on it is filled up with
+        // copies of its last row, which the store takes as already stored:
+        // tests choose how many rows are new, the report stays whole.
+        bool fillPages = true;
     };
 
     FakeMarket(FakeBrowser& browser, NetworkConfig config);
@@ -112,6 +122,7 @@ public:
 
 private:
     static std::wstring NicknameOf(const std::wstring& url);
+    static std::wstring FilledTable(const std::wstring& table, int rows);
 
     FakeBrowser& browser_;
     NetworkConfig config_;

@@ -91,6 +91,14 @@ protected:
         }
         return texts;
     }
+    // The lines that name the account, top-down.
+    std::vector<std::wstring> LinesOf(const std::wstring& nick) const {
+        std::vector<std::wstring> of;
+        for (const auto& text : Texts()) {
+            if (text.rfind(L"[" + nick + L"] ", 0) == 0) of.push_back(text);
+        }
+        return of;
+    }
     bool Logged(const std::wstring& text) const {
         const auto texts = Texts();
         return std::find(texts.begin(), texts.end(), text) != texts.end();

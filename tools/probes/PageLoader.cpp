@@ -84,8 +84,8 @@ std::optional<std::wstring> PageLoader::Load(const std::wstring& target) {
     bool finished = false;
     std::optional<std::wstring> failure;
     engine.SetDocumentCompleteHandler([&](const std::wstring&) { finished = true; });
-    engine.SetNavigateErrorHandler([&](const std::wstring&, const std::wstring& message) {
-        failure = message;
+    engine.SetNavigateErrorHandler([&](const std::wstring&, const LoadError& error) {
+        failure = error.message;
         finished = true;
     });
 

@@ -29,8 +29,7 @@ void InitialiseCurlOnce() {
 // The system's CA bundle as this libcurl would load it, so that an extra CA
 // adds to the system's trust rather than replacing it.
 std::string SystemCaBundle() {
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> probe(curl_easy_init(),
-                                                              &curl_easy_cleanup);
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> probe(curl_easy_init(), &curl_easy_cleanup);
     char* path = nullptr;
     if (!probe || curl_easy_getinfo(probe.get(), CURLINFO_CAINFO, &path) != CURLE_OK || !path) {
         return {};
@@ -58,6 +57,36 @@ size_t OnBody(char* data, size_t size, size_t count, void* context) {
 int OnProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     const auto* transfer = static_cast<Transfer*>(context);
     return transfer->cancelled->load() ? 1 : 0;
+}
+
+// The kind of a failed transfer, for the words the reader's log uses.
+LoadFailure FailureOf(CURLcode status) {
+    switch (status) {
+        case CURLE_UNSUPPORTED_PROTOCOL:
+        case CURLE_URL_MALFORMAT:
+            return LoadFailure::BadAddress;
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return LoadFailure::NameNotResolved;
+        case CURLE_COULDNT_CONNECT:
+            return LoadFailure::ConnectionRefused;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+            return LoadFailure::CertificateUntrusted;
+        case CURLE_OPERATION_TIMEDOUT:
+            return LoadFailure::TimedOut;
+        case CURLE_PARTIAL_FILE:
+        case CURLE_GOT_NOTHING:
+        case CURLE_SEND_ERROR:
+        case CURLE_RECV_ERROR:
+        case CURLE_HTTP2:
+        case CURLE_HTTP2_STREAM:
+            return LoadFailure::ConnectionDropped;
+        case CURLE_TOO_MANY_REDIRECTS:
+            return LoadFailure::TooManyRedirects;
+        default:
+            return LoadFailure::Other;
+    }
 }
 
 std::wstring Describe(const std::wstring& url, const std::string& what) {
@@ -98,16 +127,18 @@ CurlTransport::CurlTransport(HttpTransportOptions options)
     curl_share_setopt(shared_->handle, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
 }
 
-CurlTransport::~CurlTransport() { curl_share_cleanup(shared_->handle); }
+CurlTransport::~CurlTransport() {
+    curl_share_cleanup(shared_->handle);
+}
 
 HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<bool>& cancelled) {
     HttpResponse response;
     response.finalUrl = request.url;
 
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(),
-                                                             &curl_easy_cleanup);
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(), &curl_easy_cleanup);
     if (!easy) {
         response.error = Describe(request.url, "libcurl cannot make a transfer");
+        response.failure = LoadFailure::Other;
         return response;
     }
     CURL* h = easy.get();
@@ -150,7 +181,7 @@ HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
 
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr,
-                                                                       &curl_slist_free_all);
+                                                                        &curl_slist_free_all);
     auto addHeader = [&](const std::string& line) {
         headers.reset(curl_slist_append(headers.release(), line.c_str()));
     };
@@ -164,6 +195,7 @@ HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<
                          static_cast<curl_off_t>(request.body.size()));
     } else {
         response.error = Describe(request.url, "unsupported method " + method);
+        response.failure = LoadFailure::BadAddress;
         return response;
     }
     if (!request.contentType.empty()) addHeader("Content-Type: " + request.contentType);
@@ -179,9 +211,12 @@ HttpResponse CurlTransport::Fetch(const HttpRequest& request, const std::atomic<
         std::ostringstream what;
         if (cancelled.load()) {
             what << "cancelled";
+            response.failure = LoadFailure::Cancelled;
         } else if (transfer.tooLarge) {
             what << "the response is larger than " << (kMaxResponseBytes >> 20) << " MiB";
+            response.failure = LoadFailure::TooLarge;
         } else {
+            response.failure = FailureOf(status);
             what << (errorText[0] ? errorText.data() : curl_easy_strerror(status))
                  << " (curl error " << static_cast<int>(status) << ")";
         }

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "LoadFailure.h"
+
 namespace qv::http {
 
 struct HttpRequest {
@@ -25,6 +27,8 @@ struct HttpResponse {
     std::string contentType;
     std::string body;
     std::wstring error;
+    // With ok == false: what kind of failure `error` describes.
+    LoadFailure failure = LoadFailure::None;
 };
 
 // What every transport holds to: the longest response body taken, the most

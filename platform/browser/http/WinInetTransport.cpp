@@ -14,13 +14,43 @@
 namespace qv::http {
 namespace {
 
-
 struct InternetHandleTraits {
     static HINTERNET Invalid() { return nullptr; }
     static void Close(HINTERNET h) { ::InternetCloseHandle(h); }
 };
 using UniqueInternet = win::UniqueWin<HINTERNET, InternetHandleTraits>;
 using win::UniqueHandle;
+
+// The kind of a failed WinINet call, for the words the reader's log uses.
+LoadFailure FailureOf(DWORD code) {
+    switch (code) {
+        case ERROR_INTERNET_INVALID_URL:
+        case ERROR_INTERNET_UNRECOGNIZED_SCHEME:
+            return LoadFailure::BadAddress;
+        case ERROR_INTERNET_NAME_NOT_RESOLVED:
+            return LoadFailure::NameNotResolved;
+        case ERROR_INTERNET_CANNOT_CONNECT:
+            return LoadFailure::ConnectionRefused;
+        case ERROR_INTERNET_INVALID_CA:
+        case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+        case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+        case ERROR_INTERNET_SEC_INVALID_CERT:
+        case ERROR_INTERNET_SEC_CERT_ERRORS:
+        case ERROR_INTERNET_SEC_CERT_REVOKED:
+        case ERROR_INTERNET_SEC_CERT_NO_REV:
+        case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+            return LoadFailure::CertificateUntrusted;
+        case ERROR_INTERNET_TIMEOUT:
+            return LoadFailure::TimedOut;
+        case ERROR_INTERNET_CONNECTION_RESET:
+        case ERROR_INTERNET_CONNECTION_ABORTED:
+        case ERROR_INTERNET_INCORRECT_HANDLE_STATE:
+        case ERROR_HTTP_INVALID_SERVER_RESPONSE:
+            return LoadFailure::ConnectionDropped;
+        default:
+            return LoadFailure::Other;
+    }
+}
 
 std::wstring ErrorText(DWORD code) {
     std::wstring text;
@@ -144,6 +174,13 @@ struct Hop {
     std::string contentType;
     std::string body;
     std::wstring error;
+    LoadFailure failure = LoadFailure::None;
+
+    Hop& Fail(LoadFailure kind, std::wstring text) {
+        failure = kind;
+        error = std::move(text);
+        return *this;
+    }
 };
 
 std::wstring QueryHeader(HINTERNET request, DWORD which) {
@@ -237,11 +274,12 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     parts.dwExtraInfoLength = 1;
     if (url.empty() ||
         !::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
-        hop.error = DescribeLoadFailure(url, L"not a valid address");
+        hop.Fail(LoadFailure::BadAddress, DescribeLoadFailure(url, L"not a valid address"));
         return hop;
     }
     if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
-        hop.error = DescribeLoadFailure(url, L"only http and https addresses can be loaded");
+        hop.Fail(LoadFailure::BadAddress,
+                 DescribeLoadFailure(url, L"only http and https addresses can be loaded"));
         return hop;
     }
     const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
@@ -251,7 +289,7 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     if (const auto hash = target.find(L'#'); hash != std::wstring::npos) target.erase(hash);
     if (target.empty()) target = L"/";
     if (cancelled.load()) {
-        hop.error = DescribeLoadFailure(url, L"cancelled");
+        hop.Fail(LoadFailure::Cancelled, DescribeLoadFailure(url, L"cancelled"));
         return hop;
     }
 
@@ -259,7 +297,8 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     UniqueInternet connect(::InternetConnectW(session, host.c_str(), parts.nPort, nullptr, nullptr,
                                               INTERNET_SERVICE_HTTP, 0, 0));
     if (!connect) {
-        hop.error = DescribeLoadFailure(url, ErrorText(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        hop.Fail(FailureOf(error), DescribeLoadFailure(url, ErrorText(error)));
         return hop;
     }
     // Redirects are followed by Fetch, the same way on every WinINet (some
@@ -272,7 +311,8 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     const wchar_t* accept[] = {L"*/*", nullptr};
     auto state = std::make_shared<RequestState>();
     if (!state->done) {
-        hop.error = DescribeLoadFailure(url, ErrorText(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        hop.Fail(FailureOf(error), DescribeLoadFailure(url, ErrorText(error)));
         return hop;
     }
     // Released by OnStatus when the handle closes (or below if it never opens).
@@ -281,7 +321,8 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
                                               nullptr, nullptr, accept, flags,
                                               reinterpret_cast<DWORD_PTR>(owner.get())));
     if (!request) {
-        hop.error = DescribeLoadFailure(url, ErrorText(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        hop.Fail(FailureOf(error), DescribeLoadFailure(url, ErrorText(error)));
         return hop;
     }
     owner.release();
@@ -293,13 +334,14 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
         const std::wstring at = hop.url;
         switch (why) {
             case Wait::Cancelled:
-                hop.error = DescribeLoadFailure(at, L"cancelled");
+                hop.Fail(LoadFailure::Cancelled, DescribeLoadFailure(at, L"cancelled"));
                 break;
             case Wait::TimedOut:
-                hop.error = DescribeLoadFailure(at, L"no answer in time (time-out)");
+                hop.Fail(LoadFailure::TimedOut,
+                         DescribeLoadFailure(at, L"no answer in time (time-out)"));
                 break;
             case Wait::Done:
-                hop.error = DescribeLoadFailure(at, ErrorText(error));
+                hop.Fail(FailureOf(error), DescribeLoadFailure(at, ErrorText(error)));
                 break;
         }
         return hop;
@@ -353,8 +395,10 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
         const DWORD read = state->read;
         if (read == 0) break;
         if (hop.body.size() + read > kMaxResponseBytes) {
-            hop.error = DescribeLoadFailure(hop.url, L"the response is larger than " +
-                                              std::to_wstring(kMaxResponseBytes >> 20) + L" MiB");
+            hop.Fail(LoadFailure::TooLarge,
+                     DescribeLoadFailure(hop.url, L"the response is larger than " +
+                                                      std::to_wstring(kMaxResponseBytes >> 20) +
+                                                      L" MiB"));
             return hop;
         }
         hop.body.append(state->chunk.data(), read);
@@ -376,6 +420,7 @@ HttpResponse WinInetTransport::Fetch(const HttpRequest& request,
     if (method != L"GET" && method != L"POST") {
         response.finalUrl = url;
         response.error = DescribeLoadFailure(url, L"unsupported method " + method);
+        response.failure = LoadFailure::BadAddress;
         return response;
     }
 
@@ -385,16 +430,20 @@ HttpResponse WinInetTransport::Fetch(const HttpRequest& request,
         response.finalUrl = hop.url;
         if (!hop.ok) {
             response.error = hop.error;
+            response.failure = hop.failure;
             return response;
         }
         if (IsRedirect(hop.status) && !hop.location.empty()) {
             if (hops == kMaxRedirects) {
                 response.error = DescribeLoadFailure(hop.url, L"too many redirects");
+                response.failure = LoadFailure::TooManyRedirects;
                 return response;
             }
             const std::wstring next = CombineUrl(hop.url, hop.location);
             if (next.empty()) {
-                response.error = DescribeLoadFailure(hop.url, L"invalid redirect to " + hop.location);
+                response.error =
+                    DescribeLoadFailure(hop.url, L"invalid redirect to " + hop.location);
+                response.failure = LoadFailure::BadAddress;
                 return response;
             }
             if (hop.status != 307 && hop.status != 308 && method == L"POST") {

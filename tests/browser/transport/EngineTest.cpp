@@ -65,8 +65,8 @@ protected:
             completed_.push_back(url);
             completeThreads_.push_back(std::this_thread::get_id());
         });
-        engine_.SetNavigateErrorHandler([this](const std::wstring&, const std::wstring& message) {
-            errors_.push_back(message);
+        engine_.SetNavigateErrorHandler([this](const std::wstring&, const LoadError& error) {
+            errors_.push_back(error.message);
         });
     }
 
@@ -227,7 +227,7 @@ TEST(EngineLifetime, DestroyingTheEngineCancelsItsTransfer) {
     {
         BrowserEngine engine(transport, ui);
         engine.SetDocumentCompleteHandler([&](const std::wstring&) { ++events; });
-        engine.SetNavigateErrorHandler([&](const std::wstring&, const std::wstring&) { ++events; });
+        engine.SetNavigateErrorHandler([&](const std::wstring&, const LoadError&) { ++events; });
         engine.Navigate(SiteUrl(L"market.localhost", L"/slow?ms=8000"));
         std::this_thread::sleep_for(200ms);
     }

@@ -120,8 +120,8 @@ protected:
             last_ = url;
             ++completions_;
         });
-        engine_->SetNavigateErrorHandler([this](const std::wstring&, const std::wstring& message) {
-            last_ = L"error: " + message;
+        engine_->SetNavigateErrorHandler([this](const std::wstring&, const LoadError& error) {
+            last_ = L"error: " + error.message;
         });
     }
 
