@@ -1,5 +1,9 @@
 #include "CheckPlanner.h"
 
+#include <optional>
+#include <tuple>
+
+#include "CivilDays.h"
 #include "ReportParser.h"
 #include "TextConvert.h"
 #include "TransactionStore.h"
@@ -14,8 +18,7 @@ constexpr wchar_t kReportTypes[] =
 
 // "%d-%02d-%02d"
 std::wstring DateText(PlanDate date) {
-    return std::to_wstring(date.year) + L'-' + TwoDigits(date.month) + L'-' +
-           TwoDigits(date.day);
+    return std::to_wstring(date.year) + L'-' + TwoDigits(date.month) + L'-' + TwoDigits(date.day);
 }
 
 std::wstring DateQuery(PlanDate start, PlanDate end) {
@@ -72,14 +75,49 @@ std::vector<AccountPlan> CheckPlanner::BuildReportAddresses(
     return plans;
 }
 
+namespace {
+
+// A stored date the report can start from: a real calendar day from 1900
+// up to today.
+bool IsUsableStart(const LastStoredDate& last, PlanDate today) {
+    if (last.year < 1900 || last.month < 1 || last.month > 12 || last.day < 1 ||
+        last.day > DaysInMonth(last.year, last.month))
+        return false;
+    return std::tie(last.year, last.month, last.day) <=
+           std::tie(today.year, today.month, today.day);
+}
+
+}  // namespace
+
 AccountPlan CheckPlanner::PlanAccount(CMyObject& account) const {
     AccountPlan plan;
     plan.account = &account;
     std::wstring reportUrl, pagingUrl;
+    account.ResetSessionFields();
+
+    if (!IsHostLabel(account.m_strNickname)) {
+        // Put into an address, such a name would reach another host (with
+        // the account's password); the account is left out of the check.
+        plan.outcome = AccountPlan::Outcome::BadNickname;
+        plan.errorText = L"The nickname \"" + account.m_strNickname +
+                         L"\" cannot name a vendor account host (only letters, digits and "
+                         L"hyphens can); the account is skipped.";
+        account.m_strPagingUrl.clear();
+        account.m_strReportUrl.clear();
+        account.m_strLogoutUrl.clear();
+        return plan;
+    }
 
     try {
-        const LastStoredDate last = GetLastStoredDate(account, programFolder_);
         const PlanDate end = DateOf(pacific_.PacificNow());
+        std::optional<StoredDay> notAfter;
+        if (end.year >= 1900) notAfter = StoredDay{end.year, end.month, end.day};
+        LastStoredDate last = GetLastStoredDate(account, programFolder_, notAfter);
+        // A stored date that is no day, or lies after today, cannot start
+        // the report; 90 days back reads again what may be missing, and the
+        // store drops what it holds already.
+        if (last.kind == LastStoredDate::Kind::Found && !IsUsableStart(last, end))
+            last.kind = LastStoredDate::Kind::Empty;
         switch (last.kind) {
             case LastStoredDate::Kind::NotOpened:
                 plan.outcome = AccountPlan::Outcome::DatabaseClosed;
@@ -110,7 +148,6 @@ AccountPlan CheckPlanner::PlanAccount(CMyObject& account) const {
     account.m_strPagingUrl = pagingUrl;
     account.m_strReportUrl = reportUrl;
     account.m_strLogoutUrl = SignOutAddress(config_, account.m_strNickname);
-    account.ResetSessionFields();
     return plan;
 }
 

@@ -38,6 +38,7 @@ struct AccountPlan {
         Planned,         // both report addresses written
         DatabaseClosed,  // the database or its query did not open: no report addresses
         DatabaseError,   // the database layer raised an error: no report addresses
+        BadNickname,     // the nickname cannot name a vendor host: no address at all
     };
     CMyObject* account = nullptr;
     Outcome outcome = Outcome::Planned;

@@ -6,7 +6,9 @@
 namespace qv {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\f' || c == L'\v'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\f' || c == L'\v';
+}
 
 std::wstring_view Trim(std::wstring_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -28,6 +30,17 @@ constexpr Setting kSettings[] = {
 };
 
 }  // namespace
+
+bool IsHostLabel(std::wstring_view nickname) {
+    if (nickname.empty() || nickname.size() > 63) return false;
+    if (nickname.front() == L'-' || nickname.back() == L'-') return false;
+    for (const wchar_t c : nickname) {
+        const bool letterOrDigit =
+            (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
+        if (!letterOrDigit && c != L'-') return false;
+    }
+    return true;
+}
 
 std::wstring VendorHost(const NetworkConfig& config, std::wstring_view nickname) {
     std::wstring host(nickname);
@@ -63,7 +76,8 @@ NetworkConfig ParseNetworkConfig(std::string_view text) {
         const std::wstring_view value = Trim(line.substr(equals + 1));
         if (value.empty()) continue;
         for (const Setting& s : kSettings) {
-            if (EqualsIgnoringAsciiCase(section, s.section) && EqualsIgnoringAsciiCase(key, s.key)) {
+            if (EqualsIgnoringAsciiCase(section, s.section) &&
+                EqualsIgnoringAsciiCase(key, s.key)) {
                 config.*s.field = std::wstring(value);
             }
         }

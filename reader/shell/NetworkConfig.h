@@ -32,6 +32,11 @@ struct NetworkConfig {
     std::wstring extraCa;
 };
 
+// Whether the nickname can stand as the first label of a host name: 1 to 63
+// ASCII letters, digits and hyphens, not beginning or ending with a hyphen.
+// Anything else would send the account's password to another host.
+bool IsHostLabel(std::wstring_view nickname);
+
 // The host (with its port, when the domain carries one) of a vendor account.
 std::wstring VendorHost(const NetworkConfig& config, std::wstring_view nickname);
 

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "CivilDays.h"
+#include "TextConvert.h"
 
 namespace qv {
 namespace {
@@ -151,14 +152,25 @@ void AddToRecentList(RecentList& list, RecentList::Record record, std::size_t po
     list.InsertAt(position, std::move(record));
 }
 
-LastStoredDate GetLastStoredDate(const AccountDatabase& where, std::wstring_view nickname) {
+// "#YYYY-MM-DD#" of the day after `day`.
+std::wstring DayAfterLiteral(StoredDay day) {
+    const CivilDay next = CivilFromDays(DaysFromCivil(day.year, day.month, day.day) + 1);
+    return L"#" + std::to_wstring(next.year) + L"-" + TwoDigits(next.month) + L"-" +
+           TwoDigits(next.day) + L"#";
+}
+
+LastStoredDate GetLastStoredDate(const AccountDatabase& where, std::wstring_view nickname,
+                                 std::optional<StoredDay> notAfter) {
     LastStoredDate result;
     CADODatabase database;
     if (!OpenAccountDatabase(database, where)) return result;
 
+    std::wstring statement = L"SELECT TOP 1 * FROM " + TableName(nickname);
+    if (notAfter)
+        statement += L" WHERE Date >= #1900-01-01# AND Date < " + DayAfterLiteral(*notAfter);
+    statement += L" ORDER BY Date DESC";
     CADORecordset recordset(database);
-    if (!recordset.Open(database,
-                        L"SELECT TOP 1 * FROM " + TableName(nickname) + L" ORDER BY Date DESC")) {
+    if (!recordset.Open(database, statement)) {
         result.kind = LastStoredDate::Kind::QueryClosed;
         database.Close();
         return result;

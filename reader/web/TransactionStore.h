@@ -5,6 +5,7 @@
 // columns; what is missing surfaces as a CADOException from the database layer.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,12 +91,23 @@ struct LastStoredDate {
     int day = -1;
 };
 
+// A calendar day, as the newest-date query is bounded by it.
+struct StoredDay {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
 // Opens the account's database, reads its newest row's Date column (position
-// 1) and closes again. Database failures raise CADOException.
-LastStoredDate GetLastStoredDate(const AccountDatabase& where, std::wstring_view nickname);
-inline LastStoredDate GetLastStoredDate(const CMyObject& account,
-                                        const std::wstring& programFolder) {
-    return GetLastStoredDate(DatabaseOf(account, programFolder), account.m_strNickname);
+// 1) and closes again. With `notAfter`, only rows dated from 1900 up to that
+// day count: a row dated in the future, or one whose date the database cannot
+// order as a date, must not decide where the next report starts. Database
+// failures raise CADOException.
+LastStoredDate GetLastStoredDate(const AccountDatabase& where, std::wstring_view nickname,
+                                 std::optional<StoredDay> notAfter = std::nullopt);
+inline LastStoredDate GetLastStoredDate(const CMyObject& account, const std::wstring& programFolder,
+                                        std::optional<StoredDay> notAfter = std::nullopt) {
+    return GetLastStoredDate(DatabaseOf(account, programFolder), account.m_strNickname, notAfter);
 }
 
 // One report page's import, inside one database transaction: either every new

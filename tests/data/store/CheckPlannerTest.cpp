@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,76 @@ TEST_F(CheckPlannerTest, DateRange) {
         EXPECT_EQ(DatesOf(alice.m_strReportUrl), c.dates) << c.what;
         EXPECT_EQ(DatesOf(alice.m_strPagingUrl), c.dates) << c.what;
     }
+}
+
+// Rows the database holds as the store would never write them (a damaged
+// file, another program): dated in the future, or with a Date that is no day.
+// The report starts at the newest real day up to today, else 90 days back.
+TEST_F(CheckPlannerTest, StartsAtTheNewestRealDayNotAfterToday) {
+    struct Case {
+        const char* what;
+        std::vector<const wchar_t*> stored;  // through the store
+        std::vector<const char*> raw;        // Date values written past it
+        const wchar_t* dates;
+    };
+    const Case cases[] = {
+        {"a future row beside a real one",
+         {L"03/09/2010", L"03/05/2009"},
+         {},
+         L"&startDate=2009-03-05&endDate=2009-03-07"},
+        {"only a future row", {L"12/25/2009"}, {}, L"&startDate=2008-12-07&endDate=2009-03-07"},
+        {"text that is no date beside a real one",
+         {L"03/01/2009"},
+         {"garbage", "-1--1--1"},
+         L"&startDate=2009-03-01&endDate=2009-03-07"},
+        {"a date that does not exist",
+         {},
+         {"2009-02-30 00:00:00"},
+         L"&startDate=2008-12-07&endDate=2009-03-07"},
+    };
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        MakeDatabase({L"alice"});
+        for (const wchar_t* date : c.stored) Store(L"alice", date);
+        const std::string file = (folder_ / "data" / WideToUtf8(kGroupFile)).string();
+        for (const char* date : c.raw) {
+            const std::string command = "sqlite3 '" + file +
+                                        "' \"INSERT INTO alice (Date, Time) VALUES ('" + date +
+                                        "', '1899-12-30 10:00:00')\"";
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        }
+        clock_.utcNow = MakeCivilTime(2009, 3, 7, 20, 0);
+        CMyObject& alice = Account(L"alice");
+        const auto plans = Plan({&alice});
+        ASSERT_EQ(plans.size(), 1u) << c.what;
+        EXPECT_EQ(plans[0].outcome, AccountPlan::Outcome::Planned) << c.what;
+        EXPECT_EQ(DatesOf(alice.m_strReportUrl), c.dates) << c.what;
+    }
+}
+
+// A nickname goes into the vendor host's name; one that is no host label
+// would send the password elsewhere, so the account gets no address at all.
+TEST_F(CheckPlannerTest, NicknameThatIsNoHostLabelGetsNoAddress) {
+    MakeDatabase({L"alice"});
+    clock_.utcNow = MakeCivilTime(2009, 3, 7, 20, 0);
+    for (const wchar_t* nick : {L"evil@alice", L"a.b", L"-lead", L"x y", L"\u00e9t\u00e9", L""}) {
+        CMyObject& bad = Account(nick);
+        CMyObject& alice = Account(L"alice");
+        const auto plans = Plan({&bad, &alice});
+        ASSERT_EQ(plans.size(), 2u);
+        EXPECT_EQ(plans[0].outcome, AccountPlan::Outcome::BadNickname) << WideToUtf8(nick);
+        EXPECT_EQ(plans[0].errorText,
+                  L"The nickname \"" + std::wstring(nick) +
+                      L"\" cannot name a vendor account host (only letters, digits and hyphens "
+                      L"can); the account is skipped.");
+        EXPECT_TRUE(bad.m_strReportUrl.empty());
+        EXPECT_TRUE(bad.m_strLogoutUrl.empty());
+        EXPECT_EQ(plans[1].outcome, AccountPlan::Outcome::Planned);
+    }
+    for (const wchar_t* nick : {L"alice", L"Shop-2", L"a", L"x1-y2"})
+        EXPECT_TRUE(IsHostLabel(nick));
+    EXPECT_FALSE(IsHostLabel(std::wstring(64, L'a')));
 }
 
 TEST_F(CheckPlannerTest, WritesAllThreeAddressesAndClearsTheSession) {
