@@ -143,33 +143,43 @@ TEST(ManualCheckEndToEnd, EachFailureEndsItsAccountAndTheOthersAreImported) {
 
     EXPECT_EQ(LinesOf(texts, "refused"),
               (Lines{"[refused] Login attempt.", "[refused] Login failed."}));
+    // Signed in on the marketplace: signed out after the time-out.
     EXPECT_EQ(LinesOf(texts, "slow"),
-              (Lines{"[slow] Login attempt.", "[slow] Connection timed out."}));
+              (Lines{"[slow] Login attempt.", "[slow] Connection timed out.", "[slow] Log out."}));
     EXPECT_EQ(LinesOf(texts, "okay"), AccountLines("okay", 3));
     EXPECT_EQ(rows(L"okay"), 3);
-    // A report without its table imports nothing and the account goes on.
-    EXPECT_EQ(LinesOf(texts, "noline"), AccountLines("noline", 0));
+    // A report without its table is not "nothing new": it says so.
+    EXPECT_EQ(LinesOf(texts, "noline"),
+              (Lines{"[noline] Login attempt.", "[noline] Login succeed.",
+                     "[noline] The report could not be read: page 1 holds 0 of its 4 items. 0 "
+                     "new items were stored.",
+                     "[noline] Log out."}));
     EXPECT_EQ(rows(L"noline"), 0);
     // Signed in but sent elsewhere: the report never comes.
     EXPECT_EQ(LinesOf(texts, "away"),
-              (Lines{"[away] Login attempt.", "[away] Connection timed out."}));
+              (Lines{"[away] Login attempt.", "[away] Connection timed out.", "[away] Log out."}));
     // Imported, but the sign-out never shows the sign-in page.
     EXPECT_EQ(LinesOf(texts, "gone"),
               (Lines{"[gone] Login attempt.", "[gone] Login succeed.",
                      "[gone] Find out 2 new items.", "[gone] Connection timed out."}));
     EXPECT_EQ(rows(L"gone"), 2);
-    for (const char* nick : {"dropped", "broken"}) {
-        const std::string tag = std::string("[") + nick + "] ";
-        EXPECT_EQ(LinesOf(texts, nick),
-                  (Lines{tag + "Login attempt.", tag + "Connection timed out."}));
-    }
+    EXPECT_EQ(LinesOf(texts, "dropped"),
+              (Lines{"[dropped] Login attempt.",
+                     "[dropped] Connection failed: the connection broke off before the page was "
+                     "complete.",
+                     "[dropped] Log out."}));
+    EXPECT_EQ(LinesOf(texts, "broken"),
+              (Lines{"[broken] Login attempt.",
+                     "[broken] Connection failed: the server answered with error 500.",
+                     "[broken] Log out."}));
     EXPECT_EQ(rows(L"dropped"), 0);
     EXPECT_EQ(LinesOf(texts, "fine"), AccountLines("fine", 2));
     EXPECT_EQ(rows(L"fine"), 2);
-    // A report without its count ends the whole check; it comes last here.
+    // A report without its count ends its own account.
     EXPECT_EQ(LinesOf(texts, "nocount"),
               (Lines{"[nocount] Login attempt.",
-                     "[nocount] The report holds no item count; the check ends."}));
+                     "[nocount] The report holds no item count; the account is skipped.",
+                     "[nocount] Log out."}));
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[texts.size() - 2], "Finish manual check of data.");
     EXPECT_EQ(texts.back(), kSeparator);

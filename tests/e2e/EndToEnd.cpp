@@ -133,6 +133,31 @@ bool Simulator::AddTransactions(const std::string& nick, int count) const {
     return !Control("/_sim/add", "nick=" + nick + "&count=" + std::to_string(count)).empty();
 }
 
+bool Simulator::AddDuringCheck(const std::string& nick, int count, int request) const {
+    return !Control("/_sim/add-during", "nick=" + nick + "&count=" + std::to_string(count) +
+                                            "&request=" + std::to_string(request))
+                .empty();
+}
+
+std::map<std::string, int> Simulator::SignOuts() const {
+    std::map<std::string, int> counts;
+    std::istringstream lines(Control("/_sim/signouts", ""));
+    std::string nick;
+    int count = 0;
+    while (lines >> nick >> count) counts[nick] = count;
+    return counts;
+}
+
+void ProgramFolder::WriteNetworkConfig(const std::string& text) const {
+    std::ofstream(path_ + "/QVNetwork.ini") << text;
+}
+
+bool ProgramFolder::RunSql(const std::wstring& file, const std::string& sql) const {
+    const std::string path = path_ + "/data/" + WideToUtf8(file);
+    std::ofstream(path_ + "/statement.sql") << sql << "\n";
+    return Run("sqlite3 -bail " + Quoted(path) + " < " + Quoted(path_ + "/statement.sql")) == 0;
+}
+
 ProgramFolder::ProgramFolder(const std::string& description, const Simulator& simulator)
     : path_(ScratchPath("app")) {
     fs::create_directories(path_);

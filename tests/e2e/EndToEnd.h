@@ -25,6 +25,12 @@ public:
     std::map<std::string, int> RowsPerAccount() const;
     // Adds `count` rows dated today to the account; false when refused.
     bool AddTransactions(const std::string& nick, int count) const;
+    // Arms `count` rows dated today to arrive just before the account's
+    // `request`-th report request from now is answered.
+    bool AddDuringCheck(const std::string& nick, int count, int request) const;
+    // The sign-out requests each account has seen.
+    std::map<std::string, int> SignOuts() const;
+    int Port() const { return port_; }
 
 private:
     std::string Control(const std::string& path, const std::string& body) const;
@@ -60,6 +66,11 @@ public:
     // Rows stored for the account; -1 when the table cannot be read.
     int StoredRows(const std::wstring& file, const std::wstring& password,
                    const std::wstring& nick) const;
+    // Replaces QVNetwork.ini, where the reader finds the marketplace.
+    void WriteNetworkConfig(const std::string& text) const;
+    // Runs SQL on a group database past the reader, as a damaged file or
+    // another program would leave it; false when the statement failed.
+    bool RunSql(const std::wstring& file, const std::string& sql) const;
     // The keys of a section of QVSetting.ini.
     std::map<std::string, std::string> SettingsSection(const std::string& section) const;
 

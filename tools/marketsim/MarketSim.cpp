@@ -339,7 +339,11 @@ std::optional<int> MarketSim::AddTransactions(const std::string& nick, int count
     std::lock_guard lock(m_mutex);
     auto found = m_accounts.find(Lower(nick));
     if (found == m_accounts.end()) return std::nullopt;
-    AccountState& account = found->second;
+    return AddTransactionsLocked(found->second, count, date);
+}
+
+int MarketSim::AddTransactionsLocked(AccountState& account, int count,
+                                     std::optional<CivilDate> date) {
     auto added = GenerateAddedTransactions(account.config.nickname, count,
                                            date.value_or(PacificToday(std::time(nullptr))),
                                            account.addedBatches++);
@@ -354,6 +358,18 @@ std::optional<int> MarketSim::AddTransactions(const std::string& nick, int count
     }
     SortNewestFirst(account.rows);
     return static_cast<int>(account.rows.size());
+}
+
+void MarketSim::RunPendingAdds(AccountState& account) {
+    auto& pending = account.pendingAdds;
+    for (auto it = pending.begin(); it != pending.end();) {
+        if (--it->requestsLeft > 0) {
+            ++it;
+            continue;
+        }
+        AddTransactionsLocked(account, it->count, it->date);
+        it = pending.erase(it);
+    }
 }
 
 int MarketSim::TransactionCount(const std::string& nick) const {
@@ -487,6 +503,7 @@ void MarketSim::HandleVendor(const std::string& nick, const httplib::Request& re
         return;
     }
     if (req.path == "/account/logout") {
+        ++found->second.signOuts;
         const std::string session = CookieValue(req, kSessionCookie);
         if (!session.empty()) m_sessions.erase(session);
         lock.unlock();
@@ -515,7 +532,8 @@ void MarketSim::HandleVendor(const std::string& nick, const httplib::Request& re
                      RenderPlainPage("Vendor account " + nick, "Welcome to your vendor account."));
             return;
         }
-        const AccountState& account = found->second;
+        AccountState& account = found->second;
+        if (req.path == "/account/showTransactions.htm") RunPendingAdds(account);
         lock.unlock();
         HandleReport(account, req, res);
         return;
@@ -639,6 +657,38 @@ void MarketSim::HandleControl(const httplib::Request& req, httplib::Response& re
             return;
         }
         SendText(res, 200, nick + " " + std::to_string(*total) + "\n");
+    } else if (req.path == "/_sim/add-during" && req.method == "POST") {
+        // Rows that arrive while a check runs: added just before the
+        // account's `request`-th report request from now is answered.
+        const auto count = ParseCount(req.get_param_value("count"), 1, 100000);
+        const auto request = ParseCount(req.get_param_value("request"), 1, 1000);
+        std::optional<CivilDate> date;
+        if (req.has_param("date")) {
+            date = CivilDate::Parse(req.get_param_value("date"));
+            if (!date) {
+                SendText(res, 400, "date must be YYYY-MM-DD\n");
+                return;
+            }
+        }
+        if (!count || !request) {
+            SendText(res, 400, "count must be 1 to 100000 and request 1 to 1000\n");
+            return;
+        }
+        const std::string nick = Lower(req.get_param_value("nick"));
+        std::lock_guard lock(m_mutex);
+        auto found = m_accounts.find(nick);
+        if (found == m_accounts.end()) {
+            SendText(res, 404, "no account " + nick + "\n");
+            return;
+        }
+        found->second.pendingAdds.push_back({*request, *count, date});
+        SendText(res, 200, nick + " " + std::to_string(found->second.pendingAdds.size()) + "\n");
+    } else if (req.path == "/_sim/signouts" && req.method == "GET") {
+        std::ostringstream out;
+        std::lock_guard lock(m_mutex);
+        for (const auto& [nick, account] : m_accounts)
+            out << nick << " " << account.signOuts << "\n";
+        SendText(res, 200, out.str());
     } else if (req.path == "/_sim/status" && req.method == "GET") {
         std::ostringstream out;
         std::lock_guard lock(m_mutex);
@@ -649,7 +699,8 @@ void MarketSim::HandleControl(const httplib::Request& req, httplib::Response& re
     } else {
         SendText(res, 404,
                  "control requests: POST /_sim/add?nick=N&count=C[&date=D], "
-                 "GET /_sim/status\n");
+                 "POST /_sim/add-during?nick=N&count=C&request=R[&date=D], "
+                 "GET /_sim/status, GET /_sim/signouts\n");
     }
 }
 

@@ -61,11 +61,24 @@ public:
     int TransactionCount(const std::string& nick) const;
 
 private:
+    // Rows to add just before a later report request of the account is
+    // answered, as transactions arrive while a check reads the pages.
+    struct PendingAdd {
+        int requestsLeft = 1;  // 1: the next report request
+        int count = 0;
+        std::optional<CivilDate> date;
+    };
     struct AccountState {
         AccountConfig config;
         std::vector<Transaction> rows;  // newest first
         int addedBatches = 0;
+        std::vector<PendingAdd> pendingAdds;
+        int signOuts = 0;  // sign-out requests seen
     };
+
+    // With m_mutex held.
+    int AddTransactionsLocked(AccountState& account, int count, std::optional<CivilDate> date);
+    void RunPendingAdds(AccountState& account);
 
     void HandleHttps(const httplib::Request& req, httplib::Response& res);
     void HandleMain(const httplib::Request& req, httplib::Response& res);
