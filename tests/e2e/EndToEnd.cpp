@@ -133,8 +133,9 @@ bool Simulator::AddTransactions(const std::string& nick, int count) const {
     return !Control("/_sim/add", "nick=" + nick + "&count=" + std::to_string(count)).empty();
 }
 
-ProgramFolder::ProgramFolder(const std::string& description, const Simulator& simulator)
-    : path_(ScratchPath("app")) {
+ProgramFolder::ProgramFolder(const std::string& description, const Simulator& simulator,
+                             const std::string& leaf)
+    : root_(ScratchPath("app")), path_(leaf.empty() ? root_ : root_ + "/" + leaf) {
     fs::create_directories(path_);
     const std::string descriptionFile = path_ + "/accounts.txt";
     std::ofstream(descriptionFile) << description;
@@ -148,7 +149,7 @@ ProgramFolder::ProgramFolder(const std::string& description, const Simulator& si
 
 ProgramFolder::~ProgramFolder() {
     std::error_code ignored;
-    fs::remove_all(path_, ignored);
+    fs::remove_all(root_, ignored);
 }
 
 CliRun ProgramFolder::RunCheck(const std::string& arguments) const {
