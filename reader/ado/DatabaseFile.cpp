@@ -39,10 +39,10 @@ bool FitsSqliteDriver(const std::wstring& path) {
            !StartsWithNoCase(path, "file:");
 }
 
-// The same file as an SQLite URI, every byte but letters, digits and "-._~/"
+// The same file as an SQLite URI, every byte but letters, digits and "-._~/:"
 // percent-encoded: the value then holds no ';' and the driver, which opens
 // URIs, gets the exact path back. A Windows drive path takes the URI's form
-// "file:///C:/...".
+// "file:///C:/...", its drive's ':' kept as it is.
 std::wstring SqliteUri(const std::wstring& path) {
     std::string bytes = WideToUtf8(path);
     std::string uri = "file:";
@@ -59,7 +59,7 @@ std::wstring SqliteUri(const std::wstring& path) {
         const auto byte = static_cast<unsigned char>(c);
         const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
                            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
-                           byte == '_' || byte == '~' || byte == '/';
+                           byte == '_' || byte == '~' || byte == '/' || byte == ':';
         if (plain) {
             uri.push_back(c);
         } else {
