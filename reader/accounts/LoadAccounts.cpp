@@ -1,5 +1,7 @@
 #include "LoadAccounts.h"
 
+#include <algorithm>
+
 #include "Base64.h"
 #include "CTextFileReader.h"
 #include "CodePages.h"
@@ -9,11 +11,19 @@ namespace {
 
 constexpr std::wstring_view kDatabaseExtension = L".mdb";
 
+wchar_t AsciiLower(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c;
+}
+
 // Where ".mdb" starts in a group's first field when it names a database
-// file, with at least one character before it; npos otherwise.
+// file, with at least one character before it; npos otherwise. Windows file
+// names ignore case, so "Shop.MDB" names the same kind of file as "Shop.mdb".
 std::size_t DatabaseExtensionAt(const std::wstring& first) {
-    const std::size_t extension = first.find(kDatabaseExtension);
-    return extension >= 1 ? extension : std::wstring::npos;
+    const auto found = std::search(
+        first.begin(), first.end(), kDatabaseExtension.begin(), kDatabaseExtension.end(),
+        [](wchar_t a, wchar_t b) { return AsciiLower(a) == AsciiLower(b); });
+    const auto extension = static_cast<std::size_t>(found - first.begin());
+    return found != first.end() && extension >= 1 ? extension : std::wstring::npos;
 }
 
 void AddGroup(CMyObject& group, const std::vector<std::wstring>& fields) {

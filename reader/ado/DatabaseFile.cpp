@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstring>
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "TextConvert.h"
 
@@ -21,9 +23,52 @@ std::wstring Braced(const std::wstring& value) {
     return out;
 }
 
-// The SQLite driver reads values up to the next ';' and does not know braces.
-bool FitsSqliteDriver(const std::wstring& value) {
-    return value.find(L';') == std::wstring::npos && value.find(L'{') != 0;
+bool StartsWithNoCase(const std::wstring& text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::towlower(text[i]) != static_cast<wint_t>(prefix[i])) return false;
+    }
+    return true;
+}
+
+// The SQLite driver reads a value up to the next ';', knows neither braces nor
+// quotes, and opens a name that starts with "file:" as an SQLite URI.
+bool FitsSqliteDriver(const std::wstring& path) {
+    return !path.empty() && path.find(L';') == std::wstring::npos && path.front() != L'{' &&
+           !std::iswspace(path.front()) && !std::iswspace(path.back()) &&
+           !StartsWithNoCase(path, "file:");
+}
+
+// The same file as an SQLite URI, every byte but letters, digits and "-._~/:"
+// percent-encoded: the value then holds no ';' and the driver, which opens
+// URIs, gets the exact path back. A Windows drive path takes the URI's form
+// "file:///C:/...", its drive's ':' kept as it is.
+std::wstring SqliteUri(const std::wstring& path) {
+    std::string bytes = WideToUtf8(path);
+    std::string uri = "file:";
+#if defined(_WIN32)
+    if (!RunningUnderWine()) {
+        for (char& c : bytes) {
+            if (c == '\\') c = '/';
+        }
+        if (bytes.size() >= 2 && bytes[1] == ':') uri += "///";
+    }
+#endif
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                           byte == '_' || byte == '~' || byte == '/' || byte == ':';
+        if (plain) {
+            uri.push_back(c);
+        } else {
+            uri.push_back('%');
+            uri.push_back(kDigits[byte >> 4]);
+            uri.push_back(kDigits[byte & 15]);
+        }
+    }
+    return Utf8ToWide(uri);
 }
 
 }  // namespace
@@ -61,11 +106,13 @@ std::vector<DriverChoice> DriverChoicesFor(DatabaseKind kind, const std::wstring
             choices.push_back({driver, text});
         }
     } else if (kind == DatabaseKind::Sqlite) {
-        if (!FitsSqliteDriver(driverPath)) return choices;
-        std::wstring options = L"Database=" + driverPath + L";";
+        std::wstring options = L"Database=" +
+                               (FitsSqliteDriver(driverPath) ? driverPath : SqliteUri(driverPath)) +
+                               L";";
         if (!allowCreate) options += L"NoCreat=1;";
         // Milliseconds of waiting for a lock held by another program.
-        options += L"Timeout=" + std::to_wstring(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 5000) + L";";
+        options +=
+            L"Timeout=" + std::to_wstring(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 5000) + L";";
         std::vector<std::wstring> drivers;
 #if defined(_WIN32)
         // Under Wine the host's unixODBC answers, with its own driver names.

@@ -21,7 +21,9 @@ struct DriverChoice {
 
 // Connection strings to try in order (a driver may be missing under one of
 // its names). The Jet password goes to the Access driver; SQLite files check
-// it themselves. Empty when the path cannot be handed to a driver. Only with
+// it themselves. Empty when the path cannot be worked out for the driver
+// (DriverPath). Any path reaches the SQLite driver: one that its plain value
+// cannot carry (a ';', for example) goes as an SQLite URI. Only with
 // allowCreate may the SQLite driver make a missing file.
 std::vector<DriverChoice> DriverChoicesFor(DatabaseKind kind, const std::wstring& path,
                                            const std::wstring& jetPassword, long timeoutSeconds,

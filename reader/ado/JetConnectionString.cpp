@@ -13,7 +13,8 @@ std::wstring NormalKey(std::wstring_view key) {
     while (begin < end && std::iswspace(key[begin])) ++begin;
     while (end > begin && std::iswspace(key[end - 1])) --end;
     std::wstring out;
-    for (std::size_t i = begin; i < end; ++i) out.push_back(static_cast<wchar_t>(std::towlower(key[i])));
+    for (std::size_t i = begin; i < end; ++i)
+        out.push_back(static_cast<wchar_t>(std::towlower(key[i])));
     return out;
 }
 
@@ -33,12 +34,13 @@ JetConnection ParseJetConnectionString(std::wstring_view text) {
     while (i < text.size()) {
         const std::size_t equals = text.find(L'=', i);
         const std::size_t semicolon = text.find(L';', i);
-        if (equals == std::wstring_view::npos || (semicolon != std::wstring_view::npos && semicolon < equals)) {
+        if (equals == std::wstring_view::npos ||
+            (semicolon != std::wstring_view::npos && semicolon < equals)) {
             // A part without '=': only blanks are allowed there.
             const std::size_t end = semicolon == std::wstring_view::npos ? text.size() : semicolon;
             if (!NormalKey(text.substr(i, end - i)).empty()) {
-                throw Failure{L"The connection string is not well formed.",
-                              codes::kUnspecified, {}};
+                throw Failure{
+                    L"The connection string is not well formed.", codes::kUnspecified, {}};
             }
             i = end + 1;
             continue;
@@ -48,7 +50,8 @@ JetConnection ParseJetConnectionString(std::wstring_view text) {
         std::size_t firstNonBlank = v;
         while (firstNonBlank < text.size() && text[firstNonBlank] == L' ') ++firstNonBlank;
         std::wstring value;
-        if (firstNonBlank < text.size() && (text[firstNonBlank] == L'"' || text[firstNonBlank] == L'\'')) {
+        if (firstNonBlank < text.size() &&
+            (text[firstNonBlank] == L'"' || text[firstNonBlank] == L'\'')) {
             const wchar_t quote = text[firstNonBlank];
             std::size_t k = firstNonBlank + 1;
             bool closed = false;
@@ -67,8 +70,8 @@ JetConnection ParseJetConnectionString(std::wstring_view text) {
             }
             while (k < text.size() && text[k] == L' ') ++k;
             if (!closed || (k < text.size() && text[k] != L';')) {
-                throw Failure{L"The connection string is not well formed.",
-                              codes::kUnspecified, {}};
+                throw Failure{
+                    L"The connection string is not well formed.", codes::kUnspecified, {}};
             }
             i = k + 1;
         } else {
@@ -86,13 +89,35 @@ JetConnection ParseJetConnectionString(std::wstring_view text) {
     if (!result.provider.empty() && !StartsWithNoCase(result.provider, L"Microsoft.Jet.OLEDB") &&
         !StartsWithNoCase(result.provider, L"Microsoft.ACE.OLEDB")) {
         throw Failure{L"Provider cannot be found. It may not be properly installed.",
-                      codes::kProviderNotFound, {}};
+                      codes::kProviderNotFound,
+                      {}};
     }
     if (result.dataSource.empty()) {
         throw Failure{L"The connection string names no database file (Data Source).",
-                      codes::kUnspecified, {}};
+                      codes::kUnspecified,
+                      {}};
     }
     return result;
 }
 
 }  // namespace qv::ado_detail
+
+namespace qv {
+
+std::wstring JetConnectionValue(std::wstring_view value) {
+    const bool plain =
+        value.find(L';') == std::wstring_view::npos &&
+        (value.empty() || (value.front() != L'"' && value.front() != L'\'' &&
+                           !std::iswspace(value.front()) && !std::iswspace(value.back())));
+    if (plain) return std::wstring(value);
+    const wchar_t quote = value.find(L'"') == std::wstring_view::npos ? L'"' : L'\'';
+    std::wstring quoted(1, quote);
+    for (const wchar_t c : value) {
+        if (c == quote) quoted.push_back(quote);
+        quoted.push_back(c);
+    }
+    quoted.push_back(quote);
+    return quoted;
+}
+
+}  // namespace qv

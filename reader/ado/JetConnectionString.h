@@ -6,6 +6,17 @@
 #include <string>
 #include <string_view>
 
+namespace qv {
+
+// A value written so that ParseJetConnectionString gives it back exactly:
+// unchanged when it holds no ';', starts with no quote and neither starts nor
+// ends with white space; otherwise in double quotes, or in single quotes when
+// it holds a double quote, the quote doubled inside. Text is never pasted into
+// a connection string without it.
+std::wstring JetConnectionValue(std::wstring_view value);
+
+}  // namespace qv
+
 namespace qv::ado_detail {
 
 struct JetConnection {

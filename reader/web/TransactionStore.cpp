@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "CivilDays.h"
+#include "JetConnectionString.h"
 #include "TextConvert.h"
 
 namespace qv {
@@ -16,10 +17,9 @@ constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057u)
 constexpr std::int32_t kFailed = static_cast<std::int32_t>(0x80004005u);  // E_FAIL
 
 constexpr RecordField kColumnOrder[] = {
-    RecordField::Receipt,   RecordField::Tid,    RecordField::PaymentMethod,
-    RecordField::Currency,  RecordField::TxnType, RecordField::Item,
-    RecordField::Amount,    RecordField::Vendor, RecordField::Affiliate,
-    RecordField::Cc,        RecordField::State,  RecordField::LastName,
+    RecordField::Receipt,   RecordField::Tid,   RecordField::PaymentMethod, RecordField::Currency,
+    RecordField::TxnType,   RecordField::Item,  RecordField::Amount,        RecordField::Vendor,
+    RecordField::Affiliate, RecordField::Cc,    RecordField::State,         RecordField::LastName,
     RecordField::FirstName, RecordField::EMail,
 };
 
@@ -73,18 +73,38 @@ void ReadDateSerial(double serial, LastStoredDate& out) {
 
 }  // namespace
 
+bool IsBareDatabaseFileName(std::wstring_view name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    for (const wchar_t c : name) {
+        // '\\' and '/' start a folder part on either platform; ':' a drive
+        // ("C:x.mdb" is relative to C:'s current folder) or a stream.
+        if (c == L'\\' || c == L'/' || c == L':' || c < 0x20 || c == 0x7F) return false;
+    }
+    return true;
+}
+
 std::wstring AccountDatabasePath(const AccountDatabase& where) {
+    if (!IsBareDatabaseFileName(where.dbFile)) {
+        throw CADOException(L"The database file name \"" + where.dbFile +
+                                L"\" does not name a file in the data folder.",
+                            kInvalidArgument);
+    }
     const wchar_t separator =
         !where.programFolder.empty() && where.programFolder.back() == L'/' ? L'/' : L'\\';
     return where.programFolder + L"data" + separator + where.dbFile;
 }
 
 std::wstring AccountConnectionString(const AccountDatabase& where) {
-    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + AccountDatabasePath(where) +
-           L";Persist Security Info=true;Jet OLEDB:Database Password=" + where.dbPassword;
+    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+           JetConnectionValue(AccountDatabasePath(where)) +
+           L";Persist Security Info=true;Jet OLEDB:Database Password=" +
+           JetConnectionValue(where.dbPassword);
 }
 
 bool OpenAccountDatabase(CADODatabase& database, const AccountDatabase& where) {
+    // Closed first, as Open does, so a refused file name leaves no older
+    // connection open either.
+    database.Close();
     database.Open(AccountConnectionString(where));
     return database.IsOpen();
 }
@@ -103,21 +123,21 @@ std::wstring TableName(std::wstring_view nickname) {
     bool usable = !nickname.empty();
     for (const wchar_t c : nickname) usable = usable && c != L']' && c >= 0x20 && c != 0x7F;
     if (!usable) {
-        throw CADOException(L"The account name \"" + std::wstring(nickname) +
-                                L"\" cannot name a table",
-                            kInvalidArgument);
+        throw CADOException(
+            L"The account name \"" + std::wstring(nickname) + L"\" cannot name a table",
+            kInvalidArgument);
     }
     return L"[" + std::wstring(nickname) + L"]";
 }
 
 std::wstring DuplicateQuery(std::wstring_view nickname, const TransactionRecord& record) {
-    return L"SELECT * FROM " + TableName(nickname) +
-           L" WHERE Date = " + DateLiteral(record.Get(RecordField::Date), L"date") +
-           L" AND Time = " + DateLiteral(record.Get(RecordField::Time), L"time") +
-           L" AND Receipt " + Condition(record.Get(RecordField::Receipt)) +
-           L" AND [Txn Type] " + Condition(record.Get(RecordField::TxnType)) +
-           L" AND Item " + Condition(record.Get(RecordField::Item)) +
-           L" AND Email " + Condition(record.Get(RecordField::EMail));
+    return L"SELECT * FROM " + TableName(nickname) + L" WHERE Date = " +
+           DateLiteral(record.Get(RecordField::Date), L"date") + L" AND Time = " +
+           DateLiteral(record.Get(RecordField::Time), L"time") + L" AND Receipt " +
+           Condition(record.Get(RecordField::Receipt)) + L" AND [Txn Type] " +
+           Condition(record.Get(RecordField::TxnType)) + L" AND Item " +
+           Condition(record.Get(RecordField::Item)) + L" AND Email " +
+           Condition(record.Get(RecordField::EMail));
 }
 
 bool StoreIfNew(CADODatabase& database, std::wstring_view nickname,
@@ -211,7 +231,9 @@ PageImport::~PageImport() {
     }
 }
 
-bool PageImport::IsOpen() const { return database_.IsOpen(); }
+bool PageImport::IsOpen() const {
+    return database_.IsOpen();
+}
 
 bool PageImport::StoreIfNew(const TransactionRecord& record) {
     ++rowsRead_;

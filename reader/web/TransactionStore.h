@@ -30,16 +30,26 @@ inline AccountDatabase DatabaseOf(const CMyObject& account, const std::wstring& 
     return {programFolder, account.m_strDbFile, account.m_strDbPassword};
 }
 
+// Whether a group's database file name names a file directly inside the data
+// folder: not empty, not "." or "..", and without '\', '/', ':' (a folder,
+// a drive or a stream) or control characters. account.ini comes from another
+// program; a name such as "..\..\x.mdb" must not reach a file elsewhere.
+bool IsBareDatabaseFileName(std::wstring_view name);
+
 // Program folder, "data", then the file; the folder's own separator is kept,
-// so a native folder ending in '/' gives a native path.
+// so a native folder ending in '/' gives a native path. Raises CADOException
+// for a file name that is not bare, before any file is touched: every road to
+// an account's database goes through here.
 std::wstring AccountDatabasePath(const AccountDatabase& where);
-// The Jet connection string with the path and the password put in unchanged.
-// It carries the password: it never goes into a log line or a message.
+// The Jet connection string with the path and the password quoted so that the
+// database layer reads back each exactly as given. It carries the password:
+// it never goes into a log line or a message.
 std::wstring AccountConnectionString(const AccountDatabase& where);
 
 // Opens the account's database (an open connection is closed first). Returns
 // false, with the connection closed, when the driver refused without an
-// error; raises CADOException for a missing file, a wrong password, ...
+// error; raises CADOException for a file name that is not bare, a missing
+// file, a wrong password, ...
 bool OpenAccountDatabase(CADODatabase& database, const AccountDatabase& where);
 
 // A log line's text about an account's database: "Database FILE of account

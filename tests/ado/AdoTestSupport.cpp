@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "DatabaseMaker.h"
+#include "JetConnectionString.h"
 #include "TextConvert.h"
 
 namespace qv::adotest {
@@ -12,8 +13,9 @@ namespace qv::adotest {
 namespace fs = std::filesystem;
 
 std::wstring JetConnectionString(const fs::path& file, const std::wstring& password) {
-    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + FromFsPath(file) +
-           L";Persist Security Info=true;Jet OLEDB:Database Password=" + password;
+    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + JetConnectionValue(FromFsPath(file)) +
+           L";Persist Security Info=true;Jet OLEDB:Database Password=" +
+           JetConnectionValue(password);
 }
 
 std::wstring SqlText(const std::wstring& text) {

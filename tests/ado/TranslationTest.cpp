@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "ADODatabase.h"
 #include "AdoFailure.h"
 #include "ErrorReport.h"
@@ -38,7 +41,8 @@ TEST(JetDialect, TranslatesTheStatementsTheStoreWrites) {
         // Quotes, '#', TOP and brackets inside strings are text, not syntax.
         {L"SELECT * FROM t WHERE Item = 'it''s #1 TOP 5' AND [Last Name] = 'O''Brien'",
          L"SELECT * FROM t WHERE Item = 'it''s #1 TOP 5' AND [Last Name] = 'O''Brien'"},
-        {L"SELECT * FROM t WHERE Item = '#03/07/2009#'", L"SELECT * FROM t WHERE Item = '#03/07/2009#'"},
+        {L"SELECT * FROM t WHERE Item = '#03/07/2009#'",
+         L"SELECT * FROM t WHERE Item = '#03/07/2009#'"},
         {L"SELECT * FROM t WHERE Item = \"say \"\"hi\"\" it's\"",
          L"SELECT * FROM t WHERE Item = 'say \"hi\" it''s'"},
         {L"SELECT [TOP 1 #x#] FROM t", L"SELECT [TOP 1 #x#] FROM t"},
@@ -115,9 +119,9 @@ TEST(JetDates, ReadsTextAsJetDoesOnAUsSystem) {
 
 TEST(JetDates, RefusesTextThatIsNoDate) {
     for (const wchar_t* text :
-         {L"", L"abc", L"02/29/2009", L"13/13/2009", L"03/32/2009", L"25:00", L"10:60",
-          L"13:00 PM", L"0:30 AM", L"03/07/2009 10:15 10:20", L"Foo 7, 2009", L"1/2/3/4",
-          L"3/7/2009 x", L"2009", L"10:15:30:40"}) {
+         {L"", L"abc", L"02/29/2009", L"13/13/2009", L"03/32/2009", L"25:00", L"10:60", L"13:00 PM",
+          L"0:30 AM", L"03/07/2009 10:15 10:20", L"Foo 7, 2009", L"1/2/3/4", L"3/7/2009 x", L"2009",
+          L"10:15:30:40"}) {
         EXPECT_FALSE(ParseJetDateText(text)) << WideToUtf8(text);
     }
 }
@@ -126,7 +130,8 @@ TEST(JetDates, CanonicalTextSortsAndRoundTrips) {
     const CADODate date{2009, 3, 7, 22, 5, 9};
     EXPECT_EQ(FormatCanonicalDate(date), L"2009-03-07 22:05:09");
     EXPECT_EQ(ParseCanonicalDate(L"2009-03-07 22:05:09"), date);
-    EXPECT_LT(FormatCanonicalDate({2009, 3, 7, 0, 0, 0}), FormatCanonicalDate({2009, 11, 1, 0, 0, 0}));
+    EXPECT_LT(FormatCanonicalDate({2009, 3, 7, 0, 0, 0}),
+              FormatCanonicalDate({2009, 11, 1, 0, 0, 0}));
     EXPECT_FALSE(ParseCanonicalDate(L"2009-02-30 00:00:00"));
     EXPECT_FALSE(ParseCanonicalDate(L"03/07/2009"));
 }
@@ -144,10 +149,80 @@ TEST(JetConnectionString, ReadsTheStringTheStoreBuilds) {
     EXPECT_EQ(quoted.password, L"a;\"b");
 }
 
+// The Jet rule for values: plain text stays as it is; a ';', a leading quote
+// or white space at either end puts the value in double quotes, or in single
+// quotes when it holds a double quote, that quote doubled inside.
+TEST(JetConnectionString, ValuesAreQuotedByTheJetRule) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"", L""},
+        {L"plain pass", L"plain pass"},
+        {L"a=b", L"a=b"},
+        {L"{x}", L"{x}"},
+        {L"it's", L"it's"},
+        {L"a;b", L"\"a;b\""},
+        {L"'lead", L"\"'lead\""},
+        {L"\"pw\"", L"'\"pw\"'"},
+        {L" blank ", L"\" blank \""},
+        {L"\ttab", L"\"\ttab\""},
+        {L"a\"b;c'd", L"'a\"b;c''d'"},
+    };
+    for (const auto& [value, written] : cases) {
+        EXPECT_EQ(JetConnectionValue(value), written) << WideToUtf8(value);
+    }
+}
+
+// Whatever a database path or password holds, the string built from it reads
+// back as exactly that path and that password.
+TEST(JetConnectionString, EveryValueReadsBackExactly) {
+    const std::wstring values[] = {
+        L"plain",
+        L"'lead",
+        L"\"pw\"",
+        L"a;b",
+        L"{x}",
+        L" blank ",
+        L"a=b",
+        L"=",
+        L";",
+        L"\"",
+        L"'",
+        L"''",
+        L"\"\"",
+        L";;",
+        L"a\"b;c'd",
+        L"\"open",
+        L"x\" ;y",
+        L"end ",
+        L"\ttab\t",
+        L"Zo\u00eb;\u20ac",
+        L"Password=x",
+        L"C:\\Apps; old {1}\\data\\Shop.mdb",
+        L"/opt/qv 'a;b'/data/Shop.mdb",
+    };
+    for (const std::wstring& source : values) {
+        for (const std::wstring& password : values) {
+            const std::wstring text = L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                                      JetConnectionValue(source) +
+                                      L";Persist Security Info=true;Jet OLEDB:Database Password=" +
+                                      JetConnectionValue(password);
+            SCOPED_TRACE(WideToUtf8(text));
+            const JetConnection read = ParseJetConnectionString(text);
+            EXPECT_EQ(read.dataSource, source);
+            EXPECT_EQ(read.password, password);
+            EXPECT_EQ(read.provider, L"Microsoft.Jet.OLEDB.4.0");
+        }
+    }
+    EXPECT_EQ(ParseJetConnectionString(L"Data Source=x;Jet OLEDB:Database Password=" +
+                                       JetConnectionValue(L""))
+                  .password,
+              L"");
+}
+
 TEST(JetConnectionString, RefusesWithoutRepeatingTheString) {
-    for (const wchar_t* text : {L"Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=secret",
-                                L"Provider=SQLOLEDB;Data Source=x;Jet OLEDB:Database Password=secret",
-                                L"Data Source=x;Jet OLEDB:Database Password=\"secret"}) {
+    for (const wchar_t* text :
+         {L"Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=secret",
+          L"Provider=SQLOLEDB;Data Source=x;Jet OLEDB:Database Password=secret",
+          L"Data Source=x;Jet OLEDB:Database Password=\"secret"}) {
         try {
             ParseJetConnectionString(text);
             ADD_FAILURE() << WideToUtf8(text);
@@ -165,9 +240,10 @@ TEST(ErrorReport, NamesCodesAsTheSystemDoes) {
     EXPECT_EQ(CodeMeaning(codes::kItemNotFound), L"Unknown error 0x800A0CC1");
     EXPECT_LE(CodeMeaning(codes::Code(0xFFFFFFFFu)).size(), 31u);
 
-    EXPECT_EQ(FailureReport(L"CADORecordset Error", codes::kNoTable, L"SQLite3", L"no such table: x"),
-              L"CADORecordset Error\n\tCode = 80040e37\n\tCode meaning = IDispatch error #3127\n"
-              L"\tSource = SQLite3\n\tDescription = no such table: x\n");
+    EXPECT_EQ(
+        FailureReport(L"CADORecordset Error", codes::kNoTable, L"SQLite3", L"no such table: x"),
+        L"CADORecordset Error\n\tCode = 80040e37\n\tCode meaning = IDispatch error #3127\n"
+        L"\tSource = SQLite3\n\tDescription = no such table: x\n");
 }
 
 TEST(PasswordHash, Sha256MatchesTheStandardVectors) {
@@ -181,7 +257,8 @@ TEST(PasswordHash, Sha256MatchesTheStandardVectors) {
         return out;
     };
     EXPECT_EQ(hex(Sha256("")), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(hex(Sha256("abc")), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(hex(Sha256("abc")),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(hex(Sha256("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
               "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
     EXPECT_NE(HashDatabasePassword(L"00", L"pw"), HashDatabasePassword(L"01", L"pw"));

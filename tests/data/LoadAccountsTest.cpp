@@ -122,7 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {Group(L".mdb"), Account(L"dan", L"d4", Group(L".mdb"))}},
         LineCase{
             "FirstExtensionEndsTheName", {"a.mdb.mdb;pw;;"}, {Group(L"a", L"a.mdb.mdb", L"pw")}},
-        LineCase{"ExtensionIsMatchedExactly", {"Shop.MDB;pw;;"}, {Group(L"Shop.MDB")}},
+        LineCase{"ExtensionInAnyCase",
+                 {"Shop.MDB;pw;;", "Outlet.mDb;;;"},
+                 {Group(L"Shop", L"Shop.MDB", L"pw"), Group(L"Outlet", L"Outlet.mDb", L"")}},
+        LineCase{"ExtensionInAnyCaseAtTheStartIsTheWholeName", {".MDB;pw;;"}, {Group(L".MDB")}},
         LineCase{"NoSemicolonNoNode", {"no fields here", ""}, {}},
         LineCase{"EmptyFields", {";;;;;;"}, {Group(L""), Account(L"", L"", Group(L""))}},
         LineCase{"ZeroByteEndsTheText", {std::string("Shop.mdb;db pw;;al\0ice;a1;;", 27)}, {kShop}},

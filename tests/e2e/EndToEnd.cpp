@@ -158,8 +158,9 @@ bool ProgramFolder::RunSql(const std::wstring& file, const std::string& sql) con
     return Run("sqlite3 -bail " + Quoted(path) + " < " + Quoted(path_ + "/statement.sql")) == 0;
 }
 
-ProgramFolder::ProgramFolder(const std::string& description, const Simulator& simulator)
-    : path_(ScratchPath("app")) {
+ProgramFolder::ProgramFolder(const std::string& description, const Simulator& simulator,
+                             const std::string& leaf)
+    : root_(ScratchPath("app")), path_(leaf.empty() ? root_ : root_ + "/" + leaf) {
     fs::create_directories(path_);
     const std::string descriptionFile = path_ + "/accounts.txt";
     std::ofstream(descriptionFile) << description;
@@ -173,7 +174,7 @@ ProgramFolder::ProgramFolder(const std::string& description, const Simulator& si
 
 ProgramFolder::~ProgramFolder() {
     std::error_code ignored;
-    fs::remove_all(path_, ignored);
+    fs::remove_all(root_, ignored);
 }
 
 CliRun ProgramFolder::RunCheck(const std::string& arguments) const {

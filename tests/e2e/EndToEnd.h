@@ -46,16 +46,20 @@ struct CliRun {
 };
 
 // A program folder with account.ini, the group databases and the network
-// configuration, made from a stand-in description.
+// configuration, made from a stand-in description. With a leaf name the
+// program folder is that folder inside a scratch folder of its own (Root()),
+// which goes with it.
 class ProgramFolder {
 public:
-    ProgramFolder(const std::string& description, const Simulator& simulator);
+    ProgramFolder(const std::string& description, const Simulator& simulator,
+                  const std::string& leaf = "");
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     bool Made() const { return made_; }
     const std::string& Path() const { return path_; }
+    const std::string& Root() const { return root_; }
     CliRun RunCheck(const std::string& arguments = "") const;
     // Starts the program with the arguments, waits until a line of its output
     // ends with `awaited` (at most `seconds`), then interrupts it as Ctrl+C
@@ -75,6 +79,7 @@ public:
     std::map<std::string, std::string> SettingsSection(const std::string& section) const;
 
 private:
+    std::string root_;
     std::string path_;
     bool made_ = false;
 };

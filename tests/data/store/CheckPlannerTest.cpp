@@ -215,10 +215,11 @@ TEST_F(CheckPlannerTest, DatabaseFailuresFailOnlyTheirAccount) {
     CMyObject& wrongPassword = Account(L"alice", kGroupFile, L"guessed wrong");
     CMyObject& missingFile = Account(L"dave", L"Gone.mdb");
     CMyObject& missingTable = Account(L"bob");
+    CMyObject& outsideData = Account(L"erin", L"../" + std::wstring(kGroupFile));
     CMyObject& good = Account(L"carol");
-    const auto plans = Plan({&wrongPassword, &missingFile, &missingTable, &good});
-    ASSERT_EQ(plans.size(), 4u);
-    for (int i = 0; i < 3; ++i) {
+    const auto plans = Plan({&wrongPassword, &missingFile, &missingTable, &outsideData, &good});
+    ASSERT_EQ(plans.size(), 5u);
+    for (int i = 0; i < 4; ++i) {
         const AccountPlan& p = plans[i];
         SCOPED_TRACE(WideToUtf8(p.account->m_strNickname));
         EXPECT_EQ(p.outcome, AccountPlan::Outcome::DatabaseError);
@@ -232,8 +233,11 @@ TEST_F(CheckPlannerTest, DatabaseFailuresFailOnlyTheirAccount) {
         EXPECT_FALSE(p.account->m_strLogoutUrl.empty());
         EXPECT_EQ(p.account->m_nNewItems + p.account->m_bAwaitingReport, 0);
     }
-    EXPECT_EQ(plans[3].outcome, AccountPlan::Outcome::Planned);
-    EXPECT_TRUE(plans[3].errorText.empty());
+    EXPECT_EQ(plans[3].errorText,
+              L"Database ../Shop.mdb of account erin: The database file name \"../Shop.mdb\" "
+              L"does not name a file in the data folder.");
+    EXPECT_EQ(plans[4].outcome, AccountPlan::Outcome::Planned);
+    EXPECT_TRUE(plans[4].errorText.empty());
     EXPECT_FALSE(good.m_strReportUrl.empty());
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DatabaseMaker.h"
 #include "ReportParser.h"
 #include "StoreFixture.h"
 #include "TestFiles.h"
@@ -17,7 +18,9 @@ namespace {
 
 using TransactionStoreTest = StoreFixture;
 
-std::wstring Text(const CADOValue& v) { return v.IsText() ? v.GetText() : L"<not text>"; }
+std::wstring Text(const CADOValue& v) {
+    return v.IsText() ? v.GetText() : L"<not text>";
+}
 
 TEST(TransactionStoreText, QuotesAreDoubledAndTableNamesBracketed) {
     EXPECT_EQ(SqlText(L"O'Neil's"), L"'O''Neil''s'");
@@ -48,11 +51,71 @@ TEST(TransactionStoreText, DateTextThatCouldEndTheLiteralIsRefused) {
 }
 
 TEST(TransactionStoreText, DatabasePathKeepsTheFolderSeparator) {
-    EXPECT_EQ(AccountDatabasePath({L"C:\\Apps\\", L"Shop.mdb", L"pw"}), L"C:\\Apps\\data\\Shop.mdb");
+    EXPECT_EQ(AccountDatabasePath({L"C:\\Apps\\", L"Shop.mdb", L"pw"}),
+              L"C:\\Apps\\data\\Shop.mdb");
     EXPECT_EQ(AccountDatabasePath({L"/opt/qv/", L"Shop.mdb", L"pw"}), L"/opt/qv/data/Shop.mdb");
-    EXPECT_EQ(AccountConnectionString({L"C:\\Apps\\", L"Shop.mdb", L"a;b"}),
+    EXPECT_EQ(AccountConnectionString({L"C:\\Apps\\", L"Shop.mdb", L"pw"}),
               L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Apps\\data\\Shop.mdb;"
-              L"Persist Security Info=true;Jet OLEDB:Database Password=a;b");
+              L"Persist Security Info=true;Jet OLEDB:Database Password=pw");
+}
+
+// A folder or a password that the connection string's own syntax would cut or
+// unquote is quoted, so the layer reads back exactly what the account holds.
+TEST(TransactionStoreText, ConnectionStringQuotesFolderAndPassword) {
+    EXPECT_EQ(AccountConnectionString({L"C:\\Old; apps\\", L"Shop.mdb", L"\"pw\""}),
+              L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"C:\\Old; apps\\data\\Shop.mdb\";"
+              L"Persist Security Info=true;Jet OLEDB:Database Password='\"pw\"'");
+    EXPECT_EQ(AccountConnectionString({L"/opt/qv/", L"Shop.mdb", L"a;b"}),
+              L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/qv/data/Shop.mdb;"
+              L"Persist Security Info=true;Jet OLEDB:Database Password=\"a;b\"");
+}
+
+// Names that would lead out of the data folder (a folder part of either
+// platform, a drive, a stream, "." or "..") are refused with the name in the
+// description; bare names, dots and punctuation included, are kept.
+TEST(TransactionStoreText, OnlyBareFileNamesNameADatabase) {
+    for (const wchar_t* name :
+         {L"../../outside.mdb", L"..\\..\\outside.mdb", L"sub/Shop.mdb", L"sub\\Shop.mdb",
+          L"/etc/Shop.mdb", L"\\\\server\\share\\Shop.mdb", L"C:Shop.mdb", L"C:\\Shop.mdb",
+          L"Shop.mdb:hidden", L"..", L".", L"", L"Shop\tx.mdb"}) {
+        SCOPED_TRACE(WideToUtf8(name));
+        EXPECT_FALSE(IsBareDatabaseFileName(name));
+        try {
+            AccountDatabasePath({L"/opt/qv/", name, L"pw"});
+            ADD_FAILURE() << "a path was made";
+        } catch (const CADOException& error) {
+            EXPECT_EQ(error.GetErrorMessage(), L"The database file name \"" + std::wstring(name) +
+                                                   L"\" does not name a file in the data folder.");
+        }
+        EXPECT_THROW(AccountConnectionString({L"/opt/qv/", name, L"pw"}), CADOException);
+    }
+    for (const wchar_t* name :
+         {L"Shop.mdb", L"Shop..mdb", L"..Shop.mdb", L"Zo\u00eb's shop; {2}.MDB", L"a=b.mdb"}) {
+        EXPECT_TRUE(IsBareDatabaseFileName(name)) << WideToUtf8(name);
+        EXPECT_EQ(AccountDatabasePath({L"/opt/qv/", name, L"pw"}),
+                  L"/opt/qv/data/" + std::wstring(name));
+    }
+}
+
+// A real database lies where a traversal name points: neither the planning
+// step nor a page import reaches it, and the file stays as it was.
+TEST_F(TransactionStoreTest, ATraversalNameNeverReachesTheFileItPointsTo) {
+    DatabaseGroup outside{L"outside.mdb", kGroupPassword, {{L"alice", L"web password"}}};
+    const std::filesystem::path target = folder_ / "outside.mdb";
+    MakeGroupDatabase(target, outside);
+    const auto before = std::filesystem::last_write_time(target);
+    const auto size = std::filesystem::file_size(target);
+
+    for (const wchar_t* name : {L"../outside.mdb", L"..\\outside.mdb"}) {
+        SCOPED_TRACE(WideToUtf8(name));
+        EXPECT_THROW(GetLastStoredDate(Where(name), L"alice"), CADOException);
+        EXPECT_THROW(PageImport(Where(name), L"alice"), CADOException);
+        CADODatabase database;
+        EXPECT_THROW(OpenAccountDatabase(database, Where(name)), CADOException);
+        EXPECT_FALSE(database.IsOpen());
+    }
+    EXPECT_EQ(std::filesystem::last_write_time(target), before);
+    EXPECT_EQ(std::filesystem::file_size(target), size);
 }
 
 TEST_F(TransactionStoreTest, StoresEveryColumnOnceAndRecognisesTheRowAgain) {
@@ -67,10 +130,10 @@ TEST_F(TransactionStoreTest, StoresEveryColumnOnceAndRecognisesTheRowAgain) {
     ASSERT_EQ(rows.size(), 1u);
     const auto& row = rows[0];
     for (const RecordField f :
-         {RecordField::Receipt, RecordField::Tid, RecordField::PaymentMethod,
-          RecordField::Currency, RecordField::TxnType, RecordField::Item, RecordField::Amount,
-          RecordField::Vendor, RecordField::Affiliate, RecordField::Cc, RecordField::State,
-          RecordField::LastName, RecordField::FirstName, RecordField::EMail}) {
+         {RecordField::Receipt, RecordField::Tid, RecordField::PaymentMethod, RecordField::Currency,
+          RecordField::TxnType, RecordField::Item, RecordField::Amount, RecordField::Vendor,
+          RecordField::Affiliate, RecordField::Cc, RecordField::State, RecordField::LastName,
+          RecordField::FirstName, RecordField::EMail}) {
         EXPECT_EQ(Text(row[Column(TransactionRecord::ColumnName(f))]), r.GetString(f))
             << WideToUtf8(TransactionRecord::ColumnName(f));
     }
@@ -89,19 +152,15 @@ TEST_F(TransactionStoreTest, DuplicateRuleComparesDateTimeReceiptTypeItemAndEmai
         bool storedAgain;
     };
     const Case cases[] = {
-        {RecordField::Date, L"03/06/2009", true},
-        {RecordField::Time, L"11:00:00", true},
-        {RecordField::Receipt, L"OTHER", true},
-        {RecordField::TxnType, L"Refund", true},
-        {RecordField::Item, L"other", true},
-        {RecordField::EMail, L"other@example.com", true},
-        {RecordField::Amount, L"-19.95", false},
-        {RecordField::Tid, L"TID999", false},
-        {RecordField::Vendor, L"OTHER", false},
-        {RecordField::LastName, L"SMITH", false},
+        {RecordField::Date, L"03/06/2009", true}, {RecordField::Time, L"11:00:00", true},
+        {RecordField::Receipt, L"OTHER", true},   {RecordField::TxnType, L"Refund", true},
+        {RecordField::Item, L"other", true},      {RecordField::EMail, L"other@example.com", true},
+        {RecordField::Amount, L"-19.95", false},  {RecordField::Tid, L"TID999", false},
+        {RecordField::Vendor, L"OTHER", false},   {RecordField::LastName, L"SMITH", false},
     };
     std::vector<std::wstring> nicks;
-    for (std::size_t i = 0; i < std::size(cases); ++i) nicks.push_back(L"acct" + std::to_wstring(i));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        nicks.push_back(L"acct" + std::to_wstring(i));
     MakeDatabase(nicks);
     auto db = Open();
     for (std::size_t i = 0; i < std::size(cases); ++i) {
