@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -380,6 +381,14 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
     ::HttpQueryInfoW(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, &index);
     hop.status = static_cast<int>(status);
     hop.contentType = WideToUtf8(QueryHeader(h, HTTP_QUERY_CONTENT_TYPE));
+    // WinINet ends a read quietly when the server closes the connection
+    // early; only the announced length tells a cut page from a whole one.
+    std::size_t announced = 0;  // 0: not announced, or a body of none
+    if (const std::wstring length = QueryHeader(h, HTTP_QUERY_CONTENT_LENGTH);
+        !length.empty() && length.size() < 20 &&
+        std::all_of(length.begin(), length.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
+        announced = static_cast<std::size_t>(std::stoull(length));
+    if (hop.status == 204 || hop.status == 304 || hop.status < 200) announced = 0;
     hop.location = QueryHeader(h, HTTP_QUERY_LOCATION);
 
     state->connected = true;  // a response came: from here on only silence counts
@@ -404,6 +413,13 @@ Hop Exchange(HINTERNET session, const HttpTransportOptions& options, const std::
         hop.body.append(state->chunk.data(), read);
     }
     if (cancelled.load()) return failed(Wait::Cancelled, ERROR_SUCCESS);
+    if (hop.body.size() < announced) {
+        hop.Fail(LoadFailure::ConnectionDropped,
+                 DescribeLoadFailure(hop.url, L"the connection closed after " +
+                                                  std::to_wstring(hop.body.size()) + L" of " +
+                                                  std::to_wstring(announced) + L" bytes"));
+        return hop;
+    }
     hop.ok = true;
     return hop;
 }
