@@ -50,14 +50,6 @@ std::map<std::string, std::string> FilesOutside(const fs::path& root, const fs::
     return files;
 }
 
-Lines LinesOf(const Lines& lines, const std::string& nick) {
-    Lines of;
-    for (const std::string& line : lines) {
-        if (line.rfind("[" + nick + "] ", 0) == 0) of.push_back(line);
-    }
-    return of;
-}
-
 Lines Imported(const std::string& nick, int found) {
     const std::string tag = "[" + nick + "] ";
     return {tag + "Login attempt.", tag + "Login succeed.",

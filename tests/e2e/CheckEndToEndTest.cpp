@@ -46,15 +46,6 @@ Lines ManualCheck(const std::vector<Lines>& accounts) {
     return lines;
 }
 
-// The lines that name the account, in order.
-Lines LinesOf(const Lines& lines, const std::string& nick) {
-    Lines of;
-    for (const std::string& line : lines) {
-        if (line.rfind("[" + nick + "] ", 0) == 0) of.push_back(line);
-    }
-    return of;
-}
-
 const char kSimulator[] =
     "[account alice]\npassword = open sesame\ntransactions = 1200\ndays = 60\n\n"
     "[account bob]\npassword = it's \"b>b\" & <more>\ntransactions = 3\ndays = 20\n\n"

@@ -24,14 +24,6 @@ namespace {
 using Lines = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
-Lines LinesOf(const Lines& lines, const std::string& nick) {
-    Lines of;
-    for (const std::string& line : lines) {
-        if (line.rfind("[" + nick + "] ", 0) == 0) of.push_back(line);
-    }
-    return of;
-}
-
 bool Contains(const Lines& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
@@ -166,12 +158,11 @@ TEST(CheckFaultsEndToEnd, UntrustedCertificateIsToldAtOnce) {
     ASSERT_TRUE(folder.Made());
     // A server certificate from an authority the reader does not trust.
     const std::string otherCa = folder.Path() + "/other-ca";
-    ASSERT_EQ(std::system(("sh '" + std::string(QV_E2E_MAKE_CA) + "' '" + otherCa +
-                           "' > /dev/null 2>&1")
-                              .c_str()),
-              0);
-    folder.WriteNetworkConfig(std::regex_replace(simulator.ClientConfig(),
-                                                 std::regex("ExtraCA=.*"),
+    ASSERT_EQ(
+        std::system(("sh '" + std::string(QV_E2E_MAKE_CA) + "' '" + otherCa + "' > /dev/null 2>&1")
+                        .c_str()),
+        0);
+    folder.WriteNetworkConfig(std::regex_replace(simulator.ClientConfig(), std::regex("ExtraCA=.*"),
                                                  "ExtraCA=" + otherCa + "/ca.pem"));
     const auto started = Clock::now();
     const CliRun run = folder.RunCheck();

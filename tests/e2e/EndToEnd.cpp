@@ -287,4 +287,12 @@ std::vector<std::string> WithoutStamps(const std::vector<std::string>& lines) {
     return texts;
 }
 
+std::vector<std::string> LinesOf(const std::vector<std::string>& lines, const std::string& nick) {
+    std::vector<std::string> of;
+    for (const std::string& line : lines) {
+        if (line.rfind("[" + nick + "] ", 0) == 0) of.push_back(line);
+    }
+    return of;
+}
+
 }  // namespace qv::test

@@ -88,5 +88,7 @@ private:
 // separator and the notice's continuation lines stay as they are.
 std::string WithoutStamp(const std::string& line);
 std::vector<std::string> WithoutStamps(const std::vector<std::string>& lines);
+// The lines that name the account ("[nick] ..."), in order.
+std::vector<std::string> LinesOf(const std::vector<std::string>& lines, const std::string& nick);
 
 }  // namespace qv::test

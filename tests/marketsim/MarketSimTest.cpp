@@ -524,6 +524,36 @@ TEST_F(MarketSimTest, AddedTransactionsShowInTheNextReport) {
               400);
 }
 
+// Rows armed to arrive during a check come just before the chosen report
+// request is answered, not before; sign-outs are counted per account.
+TEST_F(MarketSimTest, RowsArmedForALaterRequestArriveThenAndSignOutsAreCounted) {
+    CurlBrowser browser(kCaFile);
+    const std::string report = FormA("grow", "2009-03-07", "2009-03-07");
+    ASSERT_EQ(SignIn(browser, "grow", "grow", report).finalUrl, report);
+    const int items = Count(browser.Get(report)).items;
+    const Fetch armed =
+        browser.PostRaw(Main() + "/_sim/add-during", "nick=grow&count=4&request=2&date=2009-03-07");
+    ASSERT_EQ(armed.status, 200) << armed.body;
+    EXPECT_EQ(Count(browser.Get(report)).items, items);
+    EXPECT_EQ(Count(browser.Get(report)).items, items + 4);
+    EXPECT_EQ(Count(browser.Get(report)).items, items + 4);
+
+    for (const char* bad : {"nick=nobody&count=1&request=1", "nick=grow&count=0&request=1",
+                            "nick=grow&count=1&request=0", "nick=grow&count=1"}) {
+        EXPECT_NE(browser.PostRaw(Main() + "/_sim/add-during", bad).status, 200) << bad;
+    }
+
+    auto signOuts = [&] {
+        const Fetch listed = browser.Get(Main() + "/_sim/signouts");
+        const auto at = listed.body.find("grow ");
+        return at == std::string::npos ? -1 : std::stoi(listed.body.substr(at + 5));
+    };
+    const int before = signOuts();
+    ASSERT_GE(before, 0);
+    browser.Get(s_sim->VendorOrigin("grow") + "/account/logout");
+    EXPECT_EQ(signOuts(), before + 1);
+}
+
 TEST_F(MarketSimTest, SlowReportTakesAtLeastItsDelay) {
     CurlBrowser browser(kCaFile);
     const std::string report = FormA("slow", "2009-03-01", "2009-03-07");

@@ -107,6 +107,15 @@ std::optional<int> ParseCount(const std::string& text, int low, int high) {
     return n;
 }
 
+// The optional "date" of a control request: nothing inside when absent;
+// nothing at all when it is there but not YYYY-MM-DD.
+std::optional<std::optional<CivilDate>> DateParameter(const httplib::Request& req) {
+    if (!req.has_param("date")) return std::optional<CivilDate>{};
+    const auto date = CivilDate::Parse(req.get_param_value("date"));
+    if (!date) return std::nullopt;
+    return date;
+}
+
 // A plain file name inside the pack folder; nothing that climbs out of it.
 bool IsPlainFileName(const std::string& name) {
     return !name.empty() && name.front() != '.' &&
@@ -638,20 +647,17 @@ void MarketSim::HandleControl(const httplib::Request& req, httplib::Response& re
     }
     if (req.path == "/_sim/add" && req.method == "POST") {
         const auto count = ParseCount(req.get_param_value("count"), 1, 100000);
-        std::optional<CivilDate> date;
-        if (req.has_param("date")) {
-            date = CivilDate::Parse(req.get_param_value("date"));
-            if (!date) {
-                SendText(res, 400, "date must be YYYY-MM-DD\n");
-                return;
-            }
+        const std::optional<std::optional<CivilDate>> date = DateParameter(req);
+        if (!date) {
+            SendText(res, 400, "date must be YYYY-MM-DD\n");
+            return;
         }
         if (!count) {
             SendText(res, 400, "count must be a number from 1 to 100000\n");
             return;
         }
         const std::string nick = Lower(req.get_param_value("nick"));
-        const auto total = AddTransactions(nick, *count, date);
+        const auto total = AddTransactions(nick, *count, *date);
         if (!total) {
             SendText(res, 404, "no account " + nick + "\n");
             return;
@@ -662,13 +668,10 @@ void MarketSim::HandleControl(const httplib::Request& req, httplib::Response& re
         // account's `request`-th report request from now is answered.
         const auto count = ParseCount(req.get_param_value("count"), 1, 100000);
         const auto request = ParseCount(req.get_param_value("request"), 1, 1000);
-        std::optional<CivilDate> date;
-        if (req.has_param("date")) {
-            date = CivilDate::Parse(req.get_param_value("date"));
-            if (!date) {
-                SendText(res, 400, "date must be YYYY-MM-DD\n");
-                return;
-            }
+        const std::optional<std::optional<CivilDate>> date = DateParameter(req);
+        if (!date) {
+            SendText(res, 400, "date must be YYYY-MM-DD\n");
+            return;
         }
         if (!count || !request) {
             SendText(res, 400, "count must be 1 to 100000 and request 1 to 1000\n");
@@ -681,7 +684,7 @@ void MarketSim::HandleControl(const httplib::Request& req, httplib::Response& re
             SendText(res, 404, "no account " + nick + "\n");
             return;
         }
-        found->second.pendingAdds.push_back({*request, *count, date});
+        found->second.pendingAdds.push_back({*request, *count, *date});
         SendText(res, 200, nick + " " + std::to_string(found->second.pendingAdds.size()) + "\n");
     } else if (req.path == "/_sim/signouts" && req.method == "GET") {
         std::ostringstream out;
