@@ -298,13 +298,21 @@ std::wstring ReadCell(std::wstring_view text, std::size_t& cursor) {
     const std::size_t close = text.find(L"</td>", open);
     if (close == npos) return {};
 
-    std::wstring cell(text.substr(open, close - open));
+    // Tags go from each '<' through the first '>' after it; a '<' with no '>'
+    // after it ends the stripping, and the rest stays as text. One pass: the
+    // text kept before a tag holds no '<', so nothing before it changes again.
+    const std::wstring_view raw = text.substr(open, close - open);
+    std::wstring cell;
+    std::size_t from = 0;
     for (;;) {
-        const std::size_t lt = cell.find(L'<');
-        if (lt == std::wstring::npos) break;
-        const std::size_t gt = cell.find(L'>', lt);
-        if (gt == std::wstring::npos) break;
-        cell.erase(lt, gt - lt + 1);
+        const std::size_t lt = raw.find(L'<', from);
+        const std::size_t gt = lt == npos ? npos : raw.find(L'>', lt);
+        if (gt == npos) {
+            cell.append(raw.substr(from));
+            break;
+        }
+        cell.append(raw.substr(from, lt - from));
+        from = gt + 1;
     }
     cursor = close;
     return std::wstring(Trim(cell));

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <stdexcept>
 
 #include "DatabaseMaker.h"
@@ -73,8 +74,12 @@ GroupDatabase::GroupDatabase(const std::wstring& password, const fs::path& folde
     static std::atomic<int> serial{0};
     if (folder.empty()) {
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        // The clock tells this process's folders apart, the random part those
+        // of processes started together.
+        static const unsigned processPart = std::random_device{}();
         m_folder = fs::temp_directory_path() /
-                   ("qvado-" + std::to_string(stamp) + "-" + std::to_string(serial++));
+                   ("qvado-" + std::to_string(stamp) + "-" + std::to_string(processPart) + "-" +
+                    std::to_string(serial++));
     } else {
         m_folder = folder;
         m_ownsFolder = false;

@@ -46,21 +46,71 @@ TEST_P(Cells, Read) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, Cells,
-    testing::Values(CellCase{"Plain", L"<td>abc</td>", 0, L"abc", 7},
-                    CellCase{
-                        "NestedLinkAndLineBreaks",
-                        L"<td class=\"v\">\n   <a href=\"vendor.htm?id=9\">vendor two</a>\r\n</td>",
-                        0, L"vendor two", 60},
-                    CellCase{"ReferenceStays", L"<td>&nbsp;</td>", 0, L"&nbsp;", 10},
-                    CellCase{"AmpersandReferenceStays", L"<td>a &amp; b</td>", 0, L"a &amp; b", 13},
-                    CellCase{"GreaterThanAfterTagsIsText", L"<td>a > b</td>", 0, L"a > b", 9},
-                    CellCase{"LessThanWithoutCloseIsText", L"<td>x<y</td>", 0, L"x<y", 7},
-                    CellCase{"EmptyCell", L"<td></td>", 0, L"", 4},
-                    CellCase{"FromTheCursorOn", L"<td>a</td><td>b</td>", 5, L"b", 15},
-                    CellCase{"NoCellLeft", L"<td>a</td>", 5, L"", kUnmoved},
-                    CellCase{"UnclosedCell", L"<td>a", 0, L"", kUnmoved},
-                    CellCase{"CursorPastTheEnd", L"<td>a</td>", 50, L"", kUnmoved}),
+    testing::Values(
+        CellCase{"Plain", L"<td>abc</td>", 0, L"abc", 7},
+        CellCase{"NestedLinkAndLineBreaks",
+                 L"<td class=\"v\">\n   <a href=\"vendor.htm?id=9\">vendor two</a>\r\n</td>", 0,
+                 L"vendor two", 60},
+        CellCase{"ReferenceStays", L"<td>&nbsp;</td>", 0, L"&nbsp;", 10},
+        CellCase{"AmpersandReferenceStays", L"<td>a &amp; b</td>", 0, L"a &amp; b", 13},
+        CellCase{"GreaterThanAfterTagsIsText", L"<td>a > b</td>", 0, L"a > b", 9},
+        CellCase{"LessThanWithoutCloseIsText", L"<td>x<y</td>", 0, L"x<y", 7},
+        CellCase{"EmptyCell", L"<td></td>", 0, L"", 4},
+        CellCase{"FromTheCursorOn", L"<td>a</td><td>b</td>", 5, L"b", 15},
+        CellCase{"NoCellLeft", L"<td>a</td>", 5, L"", kUnmoved},
+        CellCase{"UnclosedCell", L"<td>a", 0, L"", kUnmoved},
+        CellCase{"CursorPastTheEnd", L"<td>a</td>", 50, L"", kUnmoved},
+        // A tag runs from a '<' to the first '>' after it, with any
+        // '<' between; what follows is searched again from there.
+        CellCase{"LessThanInsideATag", L"<td>a<b<c>d>e</td>", 0, L"ad>e", 13},
+        CellCase{"GreaterThanBeforeTheFirstTag", L"<td>x>y<z</td>", 0, L"x>y<z", 9},
+        CellCase{"DoubledBrackets", L"<td><<>></td>", 0, L">", 8},
+        CellCase{"UnclosedTagAtTheEnd", L"<td>a<i>b</i>c<</td>", 0, L"abc<", 15},
+        CellCase{"SpacedLessThanStillOpensATag", L"<td>a< b <i>c</i></td>", 0, L"ac", 17},
+        CellCase{"GreaterThanInAnAttributeEndsTheTag", L"<td title=\"1 > 2\">v</td>", 0, L"2\">v",
+                 19},
+        CellCase{"TrimmedAfterTheTagsGo", L"<td> <b> a </b>\n</td>", 0, L"a", 16}),
     [](const testing::TestParamInfo<CellCase>& info) { return std::string(info.param.name); });
+
+// The rule as first written: delete from the first '<' through the first '>'
+// after it, then search again from the start, until no such pair is left.
+std::wstring StripByRepeatedDeletion(std::wstring cell) {
+    for (;;) {
+        const std::size_t lt = cell.find(L'<');
+        if (lt == std::wstring::npos) break;
+        const std::size_t gt = cell.find(L'>', lt);
+        if (gt == std::wstring::npos) break;
+        cell.erase(lt, gt - lt + 1);
+    }
+    return cell;
+}
+
+TEST(ReadCell, StripsAsRepeatedDeletionFromTheStartDoes) {
+    std::mt19937 random(7);
+    const std::wstring alphabet = L"<<>>ab ";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 24);
+    for (int round = 0; round < 5000; ++round) {
+        std::wstring content;
+        for (int n = length(random); n > 0; --n) content.push_back(alphabet[pick(random)]);
+        const std::wstring text = L"<td>" + content + L"</td>";
+        std::size_t cursor = 0;
+        const std::wstring expected = StripByRepeatedDeletion(L"<td>" + content);
+        const std::size_t first = expected.find_first_not_of(L' ');
+        const std::size_t last = expected.find_last_not_of(L' ');
+        ASSERT_EQ(ReadCell(text, cursor),
+                  first == std::wstring::npos ? L"" : expected.substr(first, last - first + 1))
+            << WideToUtf8(content);
+    }
+}
+
+TEST(ReadCell, ManyTagsInOneCell) {
+    std::wstring text = L"<td>";
+    for (int n = 0; n < 20000; ++n) text += n == 10000 ? L"<b>x > y" : L"<i>";
+    text += L"</td>";
+    std::size_t cursor = 0;
+    EXPECT_EQ(ReadCell(text, cursor), L"x > y");
+}
 
 // --- ReadEmailSegment --------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 #include "HtmlDom.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace qv::html {
 
@@ -16,13 +18,17 @@ Node::~Node() {
     }
 }
 
-Element* Node::AsElement() { return IsElement() ? static_cast<Element*>(this) : nullptr; }
+Element* Node::AsElement() {
+    return IsElement() ? static_cast<Element*>(this) : nullptr;
+}
 
 const Element* Node::AsElement() const {
     return IsElement() ? static_cast<const Element*>(this) : nullptr;
 }
 
-Node* Node::AppendChild(std::unique_ptr<Node> child) { return InsertBefore(std::move(child), nullptr); }
+Node* Node::AppendChild(std::unique_ptr<Node> child) {
+    return InsertBefore(std::move(child), nullptr);
+}
 
 Node* Node::InsertBefore(std::unique_ptr<Node> child, Node* reference) {
     child->parent_ = this;
@@ -69,10 +75,40 @@ void Element::SetAttribute(std::wstring_view name, std::wstring_view value) {
     attributes_.push_back({std::wstring(name), std::wstring(value)});
 }
 
-bool Element::AddAttributeIfMissing(const Attribute& attribute) {
-    if (HasAttribute(attribute.name)) return false;
-    attributes_.push_back(attribute);
-    return true;
+void Element::AddAttributesIfMissing(const std::vector<Attribute>& added) {
+    // A few names are looked up directly: hashing every name there would make
+    // repeated <html> tags of one attribute each cost more than they do now.
+    if (added.size() <= 8) {
+        for (const Attribute& attribute : added) {
+            if (!HasAttribute(attribute.name)) attributes_.push_back(attribute);
+        }
+        return;
+    }
+    attributes_.insert(attributes_.end(), added.begin(), added.end());
+    DropRepeatedAttributes(attributes_);
+}
+
+void DropRepeatedAttributes(std::vector<Attribute>& attributes) {
+    if (attributes.size() < 2) return;
+    std::vector<bool> keep(attributes.size());
+    bool repeated = false;
+    {
+        // The views point into the names in place: nothing moves until the set is gone.
+        std::unordered_set<std::wstring_view> seen;
+        seen.reserve(attributes.size());
+        for (std::size_t i = 0; i < attributes.size(); ++i) {
+            keep[i] = seen.insert(attributes[i].name).second;
+            if (!keep[i]) repeated = true;
+        }
+    }
+    if (!repeated) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (!keep[i]) continue;
+        if (kept != i) attributes[kept] = std::move(attributes[i]);
+        ++kept;
+    }
+    attributes.erase(attributes.begin() + static_cast<std::ptrdiff_t>(kept), attributes.end());
 }
 
 std::wstring TextContent(const Node& node) {

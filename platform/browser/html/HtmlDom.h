@@ -66,8 +66,10 @@ public:
     const std::wstring* GetAttribute(std::wstring_view name) const;
     bool HasAttribute(std::wstring_view name) const { return GetAttribute(name) != nullptr; }
     void SetAttribute(std::wstring_view name, std::wstring_view value);
-    // Adds the attribute unless one of that name exists (the first one wins).
-    bool AddAttributeIfMissing(const Attribute& attribute);
+    // Adds each attribute in turn unless one of that name is there already
+    // (the first one wins), in time linear in the attributes there and added,
+    // so that a tag with thousands of them stays cheap.
+    void AddAttributesIfMissing(const std::vector<Attribute>& added);
 
     // Form-control state that lives beside the markup, as in a browser: a value
     // typed or set, a checkbox toggled. None of it changes the serialised HTML.
@@ -110,6 +112,9 @@ bool IsAncestorOf(const Node& ancestor, const Node& node);
 const Node& TreeRoot(const Node& node);
 // Nearest ancestor (not the element itself) with the given local name.
 Element* NearestAncestor(const Node& node, std::wstring_view name);
+
+// Keeps the first attribute of each name, in their order; linear time.
+void DropRepeatedAttributes(std::vector<Attribute>& attributes);
 
 bool IsHtmlWhitespace(wchar_t c);
 std::wstring_view TrimHtmlWhitespace(std::wstring_view text);

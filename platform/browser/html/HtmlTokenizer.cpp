@@ -8,7 +8,9 @@ namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
 
-bool IsAsciiAlnum(wchar_t c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
+bool IsAsciiAlnum(wchar_t c) {
+    return IsAsciiAlpha(c) || IsAsciiDigit(c);
+}
 bool IsHexDigit(wchar_t c) {
     return IsAsciiDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
 }
@@ -131,7 +133,8 @@ std::size_t Tokenizer::ScriptEnd() const {
     std::size_t i = pos_;
     const auto wordAt = [&](std::size_t at) -> std::wstring {
         std::wstring word;
-        while (at < input_.size() && IsAsciiAlpha(input_[at])) word.push_back(AsciiLower(input_[at++]));
+        while (at < input_.size() && IsAsciiAlpha(input_[at]))
+            word.push_back(AsciiLower(input_[at++]));
         if (at >= input_.size()) return {};
         const wchar_t c = input_[at];
         return IsHtmlWhitespace(c) || c == L'/' || c == L'>' ? word : std::wstring();
@@ -212,6 +215,9 @@ bool Tokenizer::TagOpen(Token& token) {
     token.type = Token::Type::StartTag;
     ++pos_;  // '<'
     if (!ReadTagRest(token)) return false;
+    // Once for the whole tag: checking each name as it is read would cost the
+    // square of the number of attributes.
+    DropRepeatedAttributes(token.attributes);
     lastStartTag_ = token.name;
     return true;
 }
@@ -310,11 +316,7 @@ bool Tokenizer::ReadTagRest(Token& token) {
                 if (AtEnd()) return false;
             }
         }
-        bool duplicate = false;
-        for (const Attribute& existing : token.attributes) {
-            if (existing.name == attribute.name) duplicate = true;
-        }
-        if (!duplicate) token.attributes.push_back(std::move(attribute));
+        token.attributes.push_back(std::move(attribute));
     }
 }
 
@@ -349,7 +351,8 @@ Token Tokenizer::Comment() {
             // closing "-->" are not part of the text.
             token.data = input_.substr(pos_);
             pos_ = input_.size();
-            for (int dash = 0; dash < 2 && !token.data.empty() && token.data.back() == L'-'; ++dash) {
+            for (int dash = 0; dash < 2 && !token.data.empty() && token.data.back() == L'-';
+                 ++dash) {
                 token.data.pop_back();
             }
             break;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "HtmlTokenizer.h"
 
@@ -17,31 +19,31 @@ bool In(std::wstring_view name, Names names) {
 }
 
 const Names kSpecial = {
-    L"address",  L"applet",   L"area",     L"article",    L"aside",    L"base",    L"basefont",
-    L"bgsound",  L"blockquote", L"body",   L"br",         L"button",   L"caption", L"center",
-    L"col",      L"colgroup", L"dd",       L"details",    L"dir",      L"div",     L"dl",
-    L"dt",       L"embed",    L"fieldset", L"figcaption", L"figure",   L"footer",  L"form",
-    L"frame",    L"frameset", L"h1",       L"h2",         L"h3",       L"h4",      L"h5",
-    L"h6",       L"head",     L"header",   L"hgroup",     L"hr",       L"html",    L"iframe",
-    L"img",      L"input",    L"keygen",   L"li",         L"link",     L"listing", L"main",
-    L"marquee",  L"menu",     L"meta",     L"nav",        L"noembed",  L"noframes", L"noscript",
-    L"object",   L"ol",       L"p",        L"param",      L"plaintext", L"pre",    L"script",
-    L"search",   L"section",  L"select",   L"source",     L"style",    L"summary", L"table",
-    L"tbody",    L"td",       L"template", L"textarea",   L"tfoot",    L"th",      L"thead",
-    L"title",    L"tr",       L"track",    L"ul",         L"wbr",      L"xmp"};
+    L"address", L"applet",     L"area",     L"article",    L"aside",     L"base",     L"basefont",
+    L"bgsound", L"blockquote", L"body",     L"br",         L"button",    L"caption",  L"center",
+    L"col",     L"colgroup",   L"dd",       L"details",    L"dir",       L"div",      L"dl",
+    L"dt",      L"embed",      L"fieldset", L"figcaption", L"figure",    L"footer",   L"form",
+    L"frame",   L"frameset",   L"h1",       L"h2",         L"h3",        L"h4",       L"h5",
+    L"h6",      L"head",       L"header",   L"hgroup",     L"hr",        L"html",     L"iframe",
+    L"img",     L"input",      L"keygen",   L"li",         L"link",      L"listing",  L"main",
+    L"marquee", L"menu",       L"meta",     L"nav",        L"noembed",   L"noframes", L"noscript",
+    L"object",  L"ol",         L"p",        L"param",      L"plaintext", L"pre",      L"script",
+    L"search",  L"section",    L"select",   L"source",     L"style",     L"summary",  L"table",
+    L"tbody",   L"td",         L"template", L"textarea",   L"tfoot",     L"th",       L"thead",
+    L"title",   L"tr",         L"track",    L"ul",         L"wbr",       L"xmp"};
 const Names kHeadings = {L"h1", L"h2", L"h3", L"h4", L"h5", L"h6"};
-const Names kFormatting = {L"a",     L"b",     L"big",    L"code",   L"em", L"font", L"i",
-                           L"nobr",  L"s",     L"small",  L"strike", L"strong", L"tt", L"u"};
+const Names kFormatting = {L"a",    L"b", L"big",   L"code",   L"em",     L"font", L"i",
+                           L"nobr", L"s", L"small", L"strike", L"strong", L"tt",   L"u"};
 const Names kImpliedEnd = {L"dd", L"dt", L"li", L"optgroup", L"option",
                            L"p",  L"rb", L"rp", L"rt",       L"rtc"};
-const Names kDefaultScope = {L"applet", L"caption", L"html",    L"table",
-                             L"td",     L"th",      L"marquee", L"object", L"template"};
-const Names kListItemScope = {L"applet", L"caption",  L"html", L"table", L"td", L"th",
-                              L"marquee", L"object", L"template", L"ol",  L"ul"};
-const Names kButtonScope = {L"applet", L"caption",  L"html",   L"table", L"td",
+const Names kDefaultScope = {L"applet", L"caption", L"html",   L"table",   L"td",
+                             L"th",     L"marquee", L"object", L"template"};
+const Names kListItemScope = {L"applet",  L"caption", L"html",     L"table", L"td", L"th",
+                              L"marquee", L"object",  L"template", L"ol",    L"ul"};
+const Names kButtonScope = {L"applet", L"caption", L"html",   L"table",    L"td",
                             L"th",     L"marquee", L"object", L"template", L"button"};
 const Names kTableScope = {L"html", L"table", L"template"};
-const Names kFormAssociated = {L"button", L"fieldset", L"input", L"object",
+const Names kFormAssociated = {L"button", L"fieldset", L"input",    L"object",
                                L"output", L"select",   L"textarea", L"img"};
 
 enum class Mode {
@@ -88,15 +90,27 @@ bool QuirksDoctype(const Token& doctype) {
         systemId == L"http://www.ibm.com/data/dtd/v11/ibmxhtml1-transitional.dtd") {
         return true;
     }
-    static const Names kQuirkyPrefixes = {
-        L"+//silmaril//dtd html pro v0r11 19970101//", L"-//as//dtd html 3.0 aswedit + extensions//",
-        L"-//ietf//dtd html 2.0", L"-//ietf//dtd html 3", L"-//ietf//dtd html level",
-        L"-//ietf//dtd html strict", L"-//ietf//dtd html//", L"-//metrius//dtd metrius presentational//",
-        L"-//microsoft//dtd internet explorer", L"-//netscape comm. corp.//dtd",
-        L"-//o'reilly and associates//dtd html", L"-//softquad", L"-//spyglass//dtd html 2.0 extended//",
-        L"-//sun microsystems corp.//dtd hotjava html", L"-//w3c//dtd html 3", L"-//w3c//dtd html 4.0 frameset//",
-        L"-//w3c//dtd html 4.0 transitional//", L"-//w3c//dtd html experimental", L"-//w3c//dtd w3 html//",
-        L"-//w3o//dtd w3 html 3.0//", L"-//webtechs//dtd mozilla html"};
+    static const Names kQuirkyPrefixes = {L"+//silmaril//dtd html pro v0r11 19970101//",
+                                          L"-//as//dtd html 3.0 aswedit + extensions//",
+                                          L"-//ietf//dtd html 2.0",
+                                          L"-//ietf//dtd html 3",
+                                          L"-//ietf//dtd html level",
+                                          L"-//ietf//dtd html strict",
+                                          L"-//ietf//dtd html//",
+                                          L"-//metrius//dtd metrius presentational//",
+                                          L"-//microsoft//dtd internet explorer",
+                                          L"-//netscape comm. corp.//dtd",
+                                          L"-//o'reilly and associates//dtd html",
+                                          L"-//softquad",
+                                          L"-//spyglass//dtd html 2.0 extended//",
+                                          L"-//sun microsystems corp.//dtd hotjava html",
+                                          L"-//w3c//dtd html 3",
+                                          L"-//w3c//dtd html 4.0 frameset//",
+                                          L"-//w3c//dtd html 4.0 transitional//",
+                                          L"-//w3c//dtd html experimental",
+                                          L"-//w3c//dtd w3 html//",
+                                          L"-//w3o//dtd w3 html 3.0//",
+                                          L"-//webtechs//dtd mozilla html"};
     for (std::wstring_view prefix : kQuirkyPrefixes) {
         if (publicId.compare(0, prefix.size(), prefix) == 0) return true;
     }
@@ -158,27 +172,48 @@ private:
 
     void ProcessIn(Mode mode, Token& token) {
         switch (mode) {
-            case Mode::Initial: return Initial(token);
-            case Mode::BeforeHtml: return BeforeHtml(token);
-            case Mode::BeforeHead: return BeforeHead(token);
-            case Mode::InHead: return InHead(token);
-            case Mode::AfterHead: return AfterHead(token);
-            case Mode::InBody: return InBody(token);
-            case Mode::Text: return TextMode(token);
-            case Mode::InTable: return InTable(token);
-            case Mode::InTableText: return InTableText(token);
-            case Mode::InCaption: return InCaption(token);
-            case Mode::InColumnGroup: return InColumnGroup(token);
-            case Mode::InTableBody: return InTableBody(token);
-            case Mode::InRow: return InRow(token);
-            case Mode::InCell: return InCell(token);
-            case Mode::InSelect: return InSelect(token);
-            case Mode::InSelectInTable: return InSelectInTable(token);
-            case Mode::AfterBody: return AfterBody(token);
-            case Mode::InFrameset: return InFrameset(token);
-            case Mode::AfterFrameset: return AfterFrameset(token);
-            case Mode::AfterAfterBody: return AfterAfterBody(token);
-            case Mode::AfterAfterFrameset: return AfterAfterFrameset(token);
+            case Mode::Initial:
+                return Initial(token);
+            case Mode::BeforeHtml:
+                return BeforeHtml(token);
+            case Mode::BeforeHead:
+                return BeforeHead(token);
+            case Mode::InHead:
+                return InHead(token);
+            case Mode::AfterHead:
+                return AfterHead(token);
+            case Mode::InBody:
+                return InBody(token);
+            case Mode::Text:
+                return TextMode(token);
+            case Mode::InTable:
+                return InTable(token);
+            case Mode::InTableText:
+                return InTableText(token);
+            case Mode::InCaption:
+                return InCaption(token);
+            case Mode::InColumnGroup:
+                return InColumnGroup(token);
+            case Mode::InTableBody:
+                return InTableBody(token);
+            case Mode::InRow:
+                return InRow(token);
+            case Mode::InCell:
+                return InCell(token);
+            case Mode::InSelect:
+                return InSelect(token);
+            case Mode::InSelectInTable:
+                return InSelectInTable(token);
+            case Mode::AfterBody:
+                return AfterBody(token);
+            case Mode::InFrameset:
+                return InFrameset(token);
+            case Mode::AfterFrameset:
+                return AfterFrameset(token);
+            case Mode::AfterAfterBody:
+                return AfterAfterBody(token);
+            case Mode::AfterAfterFrameset:
+                return AfterAfterFrameset(token);
         }
     }
 
@@ -199,7 +234,9 @@ private:
 
     Element* Current() const { return open_.empty() ? nullptr : open_.back(); }
     bool CurrentIs(std::wstring_view name) const { return Current() && Current()->Is(name); }
-    bool CurrentIsOneOf(Names names) const { return Current() && In(Current()->LocalName(), names); }
+    bool CurrentIsOneOf(Names names) const {
+        return Current() && In(Current()->LocalName(), names);
+    }
     bool OnStack(const Element* element) const {
         return std::find(open_.begin(), open_.end(), element) != open_.end();
     }
@@ -311,7 +348,7 @@ private:
     std::unique_ptr<Element> CreateElement(std::wstring_view name,
                                            const std::vector<Attribute>& attributes) {
         auto element = std::make_unique<Element>(std::wstring(name));
-        for (const Attribute& attribute : attributes) element->AddAttributeIfMissing(attribute);
+        element->AddAttributesIfMissing(attributes);
         // The fragment parser's nodes live outside the document, so only the
         // document parser associates them with the form it has open.
         if (formPointer_ != nullptr && context_ == nullptr && In(name, kFormAssociated) &&
@@ -371,12 +408,15 @@ private:
         }
     }
 
+    // Both lists hold each name once, as the tokenizer leaves them.
     static bool SameAttributes(const std::vector<Attribute>& a, const std::vector<Attribute>& b) {
         if (a.size() != b.size()) return false;
+        std::unordered_map<std::wstring_view, std::wstring_view> values;
+        values.reserve(b.size());
+        for (const Attribute& y : b) values.emplace(y.name, y.value);
         return std::all_of(a.begin(), a.end(), [&](const Attribute& x) {
-            return std::any_of(b.begin(), b.end(), [&](const Attribute& y) {
-                return x.name == y.name && x.value == y.value;
-            });
+            const auto found = values.find(x.name);
+            return found != values.end() && found->second == x.value;
         });
     }
 
@@ -392,7 +432,8 @@ private:
                 earliest = i;
             }
         }
-        if (same >= 3) formatting_.erase(formatting_.begin() + static_cast<std::ptrdiff_t>(earliest));
+        if (same >= 3)
+            formatting_.erase(formatting_.begin() + static_cast<std::ptrdiff_t>(earliest));
         formatting_.push_back({element, token.name, token.attributes});
     }
 
@@ -435,9 +476,8 @@ private:
                 return true;
             }
             if (!InScope(formattingElement->LocalName())) return true;
-            const std::size_t formattingStackIndex =
-                static_cast<std::size_t>(std::find(open_.begin(), open_.end(), formattingElement) -
-                                         open_.begin());
+            const std::size_t formattingStackIndex = static_cast<std::size_t>(
+                std::find(open_.begin(), open_.end(), formattingElement) - open_.begin());
             Element* furthestBlock = nullptr;
             std::size_t furthestIndex = 0;
             for (std::size_t i = formattingStackIndex + 1; i < open_.size(); ++i) {
@@ -495,11 +535,12 @@ private:
                     furthestBlock->RemoveChild(furthestBlock->Children().front().get()));
             }
             furthestBlock->AppendChild(std::move(wrapper));
-            formatting_.erase(formatting_.begin() + static_cast<std::ptrdiff_t>(formattingListIndex));
+            formatting_.erase(formatting_.begin() +
+                              static_cast<std::ptrdiff_t>(formattingListIndex));
             if (formattingListIndex < bookmark) --bookmark;
             entry.element = wrapperRaw;
-            formatting_.insert(formatting_.begin() +
-                                   static_cast<std::ptrdiff_t>(std::min(bookmark, formatting_.size())),
+            formatting_.insert(formatting_.begin() + static_cast<std::ptrdiff_t>(
+                                                         std::min(bookmark, formatting_.size())),
                                entry);
             RemoveFromStack(formattingElement);
             const auto blockIt = std::find(open_.begin(), open_.end(), furthestBlock);
@@ -577,12 +618,13 @@ private:
         if (token.type == Type::Comment) return InsertComment(token, &root_);
         if (token.type == Type::Characters && !SplitLeadingWhitespace(token, [](auto) {})) return;
         if (token.type == Type::StartTag && token.name == L"html") {
-            open_.push_back(static_cast<Element*>(
-                root_.AppendChild(CreateElement(L"html", token.attributes))));
+            open_.push_back(
+                static_cast<Element*>(root_.AppendChild(CreateElement(L"html", token.attributes))));
             mode_ = Mode::BeforeHead;
             return;
         }
-        if (token.type == Type::EndTag && !In(token.name, {L"head", L"body", L"html", L"br"})) return;
+        if (token.type == Type::EndTag && !In(token.name, {L"head", L"body", L"html", L"br"}))
+            return;
         open_.push_back(static_cast<Element*>(root_.AppendChild(CreateElement(L"html", {}))));
         mode_ = Mode::BeforeHead;
         Process(token);
@@ -598,7 +640,8 @@ private:
             mode_ = Mode::InHead;
             return;
         }
-        if (token.type == Type::EndTag && !In(token.name, {L"head", L"body", L"html", L"br"})) return;
+        if (token.type == Type::EndTag && !In(token.name, {L"head", L"body", L"html", L"br"}))
+            return;
         head_ = InsertElement(L"head", {});
         mode_ = Mode::InHead;
         Process(token);
@@ -705,12 +748,18 @@ private:
 
     void InBody(Token& token) {
         switch (token.type) {
-            case Type::Characters: return InBodyCharacters(token);
-            case Type::Comment: return InsertComment(token);
-            case Type::Doctype: return;
-            case Type::EndOfFile: return;
-            case Type::StartTag: return InBodyStartTag(token);
-            case Type::EndTag: return InBodyEndTag(token);
+            case Type::Characters:
+                return InBodyCharacters(token);
+            case Type::Comment:
+                return InsertComment(token);
+            case Type::Doctype:
+                return;
+            case Type::EndOfFile:
+                return;
+            case Type::StartTag:
+                return InBodyStartTag(token);
+            case Type::EndTag:
+                return InBodyEndTag(token);
         }
     }
 
@@ -718,9 +767,7 @@ private:
         const std::wstring& name = token.name;
         if (name == L"html") {
             if (OnStackNamed(L"template") || open_.empty()) return;
-            for (const Attribute& attribute : token.attributes) {
-                open_[0]->AddAttributeIfMissing(attribute);
-            }
+            open_[0]->AddAttributesIfMissing(token.attributes);
             return;
         }
         if (In(name, {L"base", L"basefont", L"bgsound", L"link", L"meta", L"noframes", L"script",
@@ -730,9 +777,7 @@ private:
         if (name == L"body") {
             if (open_.size() < 2 || !open_[1]->Is(L"body") || OnStackNamed(L"template")) return;
             framesetOk_ = false;
-            for (const Attribute& attribute : token.attributes) {
-                open_[1]->AddAttributeIfMissing(attribute);
-            }
+            open_[1]->AddAttributesIfMissing(token.attributes);
             return;
         }
         if (name == L"frameset") {
@@ -744,10 +789,11 @@ private:
             mode_ = Mode::InFrameset;
             return;
         }
-        if (In(name, {L"address", L"article", L"aside", L"blockquote", L"center", L"details",
-                      L"dialog", L"dir", L"div", L"dl", L"fieldset", L"figcaption", L"figure",
-                      L"footer", L"header", L"hgroup", L"main", L"menu", L"nav", L"ol", L"p",
-                      L"search", L"section", L"summary", L"ul"})) {
+        if (In(name, {L"address",  L"article",    L"aside",   L"blockquote", L"center",
+                      L"details",  L"dialog",     L"dir",     L"div",        L"dl",
+                      L"fieldset", L"figcaption", L"figure",  L"footer",     L"header",
+                      L"hgroup",   L"main",       L"menu",    L"nav",        L"ol",
+                      L"p",        L"search",     L"section", L"summary",    L"ul"})) {
             ClosePIfInButtonScope();
             Insert(token);
             return;
@@ -928,8 +974,8 @@ private:
             Insert(token);
             return;
         }
-        if (In(name, {L"caption", L"col", L"colgroup", L"frame", L"head", L"tbody", L"td",
-                      L"tfoot", L"th", L"thead", L"tr"})) {
+        if (In(name, {L"caption", L"col", L"colgroup", L"frame", L"head", L"tbody", L"td", L"tfoot",
+                      L"th", L"thead", L"tr"})) {
             return;
         }
         ReconstructFormatting();
@@ -951,10 +997,11 @@ private:
             if (name == L"html") Process(token);
             return;
         }
-        if (In(name, {L"address", L"article", L"aside", L"blockquote", L"button", L"center",
-                      L"details", L"dialog", L"dir", L"div", L"dl", L"fieldset", L"figcaption",
-                      L"figure", L"footer", L"header", L"hgroup", L"listing", L"main", L"menu",
-                      L"nav", L"ol", L"pre", L"search", L"section", L"summary", L"ul"})) {
+        if (In(name, {L"address",    L"article", L"aside",  L"blockquote", L"button", L"center",
+                      L"details",    L"dialog",  L"dir",    L"div",        L"dl",     L"fieldset",
+                      L"figcaption", L"figure",  L"footer", L"header",     L"hgroup", L"listing",
+                      L"main",       L"menu",    L"nav",    L"ol",         L"pre",    L"search",
+                      L"section",    L"summary", L"ul"})) {
             if (!InScope(name)) return;
             GenerateImpliedEndTags();
             PopUntil(name);
@@ -1158,16 +1205,14 @@ private:
             CloseCaption();
             return;
         }
-        if ((token.type == Type::StartTag &&
-             In(name, {L"caption", L"col", L"colgroup", L"tbody", L"td", L"tfoot", L"th",
-                       L"thead", L"tr"})) ||
+        if ((token.type == Type::StartTag && In(name, {L"caption", L"col", L"colgroup", L"tbody",
+                                                       L"td", L"tfoot", L"th", L"thead", L"tr"})) ||
             (token.type == Type::EndTag && name == L"table")) {
             if (CloseCaption()) Process(token);
             return;
         }
-        if (token.type == Type::EndTag &&
-            In(name, {L"body", L"col", L"colgroup", L"html", L"tbody", L"td", L"tfoot", L"th",
-                      L"thead", L"tr"})) {
+        if (token.type == Type::EndTag && In(name, {L"body", L"col", L"colgroup", L"html", L"tbody",
+                                                    L"td", L"tfoot", L"th", L"thead", L"tr"})) {
             return;
         }
         InBody(token);
@@ -1288,9 +1333,8 @@ private:
             CloseCell();
             return;
         }
-        if (token.type == Type::StartTag &&
-            In(name, {L"caption", L"col", L"colgroup", L"tbody", L"td", L"tfoot", L"th", L"thead",
-                      L"tr"})) {
+        if (token.type == Type::StartTag && In(name, {L"caption", L"col", L"colgroup", L"tbody",
+                                                      L"td", L"tfoot", L"th", L"thead", L"tr"})) {
             if (!InScopeOf({L"td", L"th"}, kTableScope)) return;
             CloseCell();
             return Process(token);
@@ -1299,7 +1343,8 @@ private:
             In(name, {L"body", L"caption", L"col", L"colgroup", L"html"})) {
             return;
         }
-        if (token.type == Type::EndTag && In(name, {L"table", L"tbody", L"tfoot", L"thead", L"tr"})) {
+        if (token.type == Type::EndTag &&
+            In(name, {L"table", L"tbody", L"tfoot", L"thead", L"tr"})) {
             if (!InTableScope(name)) return;
             CloseCell();
             return Process(token);
@@ -1322,9 +1367,12 @@ private:
                 }
                 return InsertText(text);
             }
-            case Type::Comment: return InsertComment(token);
-            case Type::Doctype: return;
-            case Type::EndOfFile: return InBody(token);
+            case Type::Comment:
+                return InsertComment(token);
+            case Type::Doctype:
+                return;
+            case Type::EndOfFile:
+                return InBody(token);
             case Type::StartTag:
                 if (name == L"html") return InBody(token);
                 if (name == L"option") {
@@ -1410,7 +1458,8 @@ private:
 
     void AfterAfterBody(Token& token) {
         if (token.type == Type::Comment) return InsertComment(token, &root_);
-        if (token.type == Type::Doctype || (token.type == Type::StartTag && token.name == L"html") ||
+        if (token.type == Type::Doctype ||
+            (token.type == Type::StartTag && token.name == L"html") ||
             (token.type == Type::Characters && IsWhitespaceOnly(token.data))) {
             return InBody(token);
         }
@@ -1458,7 +1507,8 @@ private:
 
     void AfterAfterFrameset(Token& token) {
         if (token.type == Type::Comment) return InsertComment(token, &root_);
-        if (token.type == Type::Doctype || (token.type == Type::StartTag && token.name == L"html") ||
+        if (token.type == Type::Doctype ||
+            (token.type == Type::StartTag && token.name == L"html") ||
             (token.type == Type::Characters && IsWhitespaceOnly(token.data))) {
             return InBody(token);
         }

@@ -10,6 +10,8 @@
 namespace qv::test {
 namespace {
 
+// ctest makes them first (transport.certs), and then this run only checks
+// them; run by hand, the program makes them here.
 const std::string& CertDir() {
     static const std::string dir = [] {
         const std::string command =

@@ -8,6 +8,11 @@ set -eu
 [ $# -eq 1 ] || { echo "usage: $0 DIR" >&2; exit 2; }
 dir=$1
 mkdir -p "$dir"
+# Runs on one folder take turns: a later one finds the set made and keeps it,
+# where moving two sets in at once could pair one run's key with another's
+# certificate.
+exec 9>"$dir/.lock"
+flock 9
 if [ -s "$dir/rogue.key" ] && openssl verify -CAfile "$dir/ca.pem" "$dir/server.pem" >/dev/null 2>&1 \
     && openssl x509 -in "$dir/server.pem" -noout -checkend 86400 >/dev/null 2>&1; then
     exit 0

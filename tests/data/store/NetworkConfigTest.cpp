@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -51,7 +52,9 @@ TEST(NetworkConfig, KeysOutsideTheirSectionOrEmptyKeepDefaults) {
 }
 
 TEST(NetworkConfig, LoadsTheFileBesideThePrograms) {
-    const auto folder = std::filesystem::temp_directory_path() / "qvnetcfg-test";
+    // Each process its own folder: another run of this test may be going on.
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("qvnetcfg-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::wstring programFolder = folder.wstring() + L"/";
 
