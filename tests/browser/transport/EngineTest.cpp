@@ -109,9 +109,11 @@ TEST_F(Engine, StartsOnThePlaceholderWithItsTwoButtons) {
 TEST_F(Engine, NavigationRunsOffTheUiThreadAndCompletesOnItAtTheFinalAddress) {
     const std::wstring target = SiteUrl(L"alice.vendors.localhost", L"/echo");
     const auto before = std::chrono::steady_clock::now();
-    engine_.Navigate(SiteUrl(L"market.localhost",
-                             L"/redirect?code=302&to=" + SiteUrl(L"alice.vendors.localhost", L"/echo")));
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 200ms) << "Navigate waited for the network";
+    engine_.Navigate(
+        SiteUrl(L"market.localhost",
+                L"/redirect?code=302&to=" + SiteUrl(L"alice.vendors.localhost", L"/echo")));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 200ms)
+        << "Navigate waited for the network";
     EXPECT_TRUE(engine_.Busy());
     EXPECT_TRUE(completed_.empty()) << "completion before the loop ran";
 
@@ -164,7 +166,8 @@ TEST_F(Engine, FilledFormIsSubmittedByAClick) {
     html::Element* pass = engine_.GetElementById(L"pass");
     ASSERT_NE(pass, nullptr);
     ASSERT_TRUE(engine_.SetOuterHtml(
-        *pass, L"<INPUT id=pass class=loginInput tabIndex=2 value=s3cret type=password name=pass>"));
+        *pass,
+        L"<INPUT id=pass class=loginInput tabIndex=2 value=s3cret type=password name=pass>"));
     html::Element* login = engine_.GetElementById(L"login");
     ASSERT_NE(login, nullptr);
     EXPECT_TRUE(engine_.Click(*login));
@@ -191,7 +194,8 @@ TEST_F(Engine, AFailedLoadReportsAnErrorAndKeepsTheDocument) {
         engine_.Navigate(c.url);
         ASSERT_TRUE(WaitForEvents(1)) << WideToUtf8(c.url);
         ASSERT_EQ(errors_.size(), 1u) << WideToUtf8(c.url);
-        EXPECT_NE(errors_.front().find(c.expected), std::wstring::npos) << WideToUtf8(errors_.front());
+        EXPECT_NE(errors_.front().find(c.expected), std::wstring::npos)
+            << WideToUtf8(errors_.front());
         EXPECT_TRUE(completed_.empty());
         EXPECT_FALSE(engine_.Busy());
         EXPECT_EQ(engine_.LocationUrl(), BrowserEngine::kPlaceholderUrl);
