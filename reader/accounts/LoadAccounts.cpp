@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AsciiText.h"
 #include "Base64.h"
 #include "CTextFileReader.h"
 #include "CodePages.h"
@@ -10,10 +11,6 @@ namespace qv {
 namespace {
 
 constexpr std::wstring_view kDatabaseExtension = L".mdb";
-
-wchar_t AsciiLower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c;
-}
 
 // Where ".mdb" starts in a group's first field when it names a database
 // file, with at least one character before it; npos otherwise. Windows file

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "AsciiText.h"
 #include "TextConvert.h"
 
 namespace qv::ado_detail {
@@ -23,20 +24,12 @@ std::wstring Braced(const std::wstring& value) {
     return out;
 }
 
-bool StartsWithNoCase(const std::wstring& text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(text[i]) != static_cast<wint_t>(prefix[i])) return false;
-    }
-    return true;
-}
-
 // The SQLite driver reads a value up to the next ';', knows neither braces nor
 // quotes, and opens a name that starts with "file:" as an SQLite URI.
 bool FitsSqliteDriver(const std::wstring& path) {
     return !path.empty() && path.find(L';') == std::wstring::npos && path.front() != L'{' &&
            !std::iswspace(path.front()) && !std::iswspace(path.back()) &&
-           !StartsWithNoCase(path, "file:");
+           !StartsWithIgnoringAsciiCase(path, L"file:");
 }
 
 // The same file as an SQLite URI, every byte but letters, digits and "-._~/:"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "ReportParser.h"
+
 namespace qv::test {
 
 void FakeTimers::SetTimer(std::uint32_t id, std::uint32_t periodMs,
@@ -151,7 +153,8 @@ bool FakeMarket::Serve() {
         const auto found = account.pageTables.find(page);
         std::wstring table = found == account.pageTables.end() ? L"" : found->second;
         if (account.fillPages) {
-            const int rows = std::clamp(account.itemCount - (page - 1) * 1000, 0, 1000);
+            const int rows =
+                std::clamp(account.itemCount - (page - 1) * kReportPageSize, 0, kReportPageSize);
             table = FilledTable(table, rows);
         }
         browser_.Complete(url, ReportPage(account.itemCount, table, account.omitCount));

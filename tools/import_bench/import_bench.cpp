@@ -22,6 +22,7 @@
 #include "DatabaseMaker.h"
 #include "RecentList.h"
 #include "ReportParser.h"
+#include "Stopwatch.h"
 #include "TextConvert.h"
 #include "TransactionRecord.h"
 #include "TransactionStore.h"
@@ -37,7 +38,9 @@ constexpr wchar_t kNick[] = L"benchvendor";
 constexpr wchar_t kFile[] = L"Bench.mdb";
 constexpr wchar_t kPassword[] = L"bench pass";
 
-std::wstring Two(int v) { return (v < 10 ? L"0" : L"") + std::to_wstring(v); }
+std::wstring Two(int v) {
+    return (v < 10 ? L"0" : L"") + std::to_wstring(v);
+}
 
 // Row n of a long sales history: a thousand rows a day, one a second.
 qv::TransactionRecord Row(int n) {
@@ -77,9 +80,8 @@ std::wstring PageHtml(int first, int count) {
         for (const RecordField f :
              {RecordField::Date, RecordField::Time, RecordField::Receipt, RecordField::Tid,
               RecordField::PaymentMethod, RecordField::Currency, RecordField::TxnType,
-              RecordField::Item, RecordField::Amount, RecordField::Vendor,
-              RecordField::Affiliate, RecordField::Cc, RecordField::State,
-              RecordField::LastName, RecordField::FirstName}) {
+              RecordField::Item, RecordField::Amount, RecordField::Vendor, RecordField::Affiliate,
+              RecordField::Cc, RecordField::State, RecordField::LastName, RecordField::FirstName}) {
             html += L"\n  <td class=\"cell\">" + r.GetString(f) + L"</td>";
         }
         html += L"</tr>\n";
@@ -88,8 +90,7 @@ std::wstring PageHtml(int first, int count) {
 }
 
 // Imports one page inside its transaction; the number of rows inserted.
-int ImportPage(const qv::AccountDatabase& where, const std::wstring& html,
-               qv::RecentList& recent) {
+int ImportPage(const qv::AccountDatabase& where, const std::wstring& html, qv::RecentList& recent) {
     qv::PageImport import(where, kNick);
     if (!import.IsOpen()) throw std::runtime_error("the bench database did not open");
     const int inserted = qv::ImportReportPage(html, import);
@@ -97,13 +98,7 @@ int ImportPage(const qv::AccountDatabase& where, const std::wstring& html,
     return inserted;
 }
 
-template <typename F>
-double Milliseconds(F&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
+using qv::tools::Milliseconds;
 
 // A new folder under the temporary one, or an empty path.
 fs::path FreshTemporaryFolder() {
@@ -118,7 +113,9 @@ fs::path FreshTemporaryFolder() {
     return {};
 }
 
-void Report(const char* name, double ms) { std::printf("%s: %.1f ms\n", name, ms); }
+void Report(const char* name, double ms) {
+    std::printf("%s: %.1f ms\n", name, ms);
+}
 
 }  // namespace
 

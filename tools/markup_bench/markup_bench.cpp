@@ -17,18 +17,13 @@
 #include "HtmlDocument.h"
 #include "HtmlDom.h"
 #include "ReportParser.h"
+#include "Stopwatch.h"
 
 namespace {
 
 constexpr int kCount = 200000;
 
-template <typename F>
-double Milliseconds(F&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
+using qv::tools::Milliseconds;
 
 void Report(const char* name, double ms) {
     std::printf("%s: %.1f ms\n", name, ms);
