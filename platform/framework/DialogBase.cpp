@@ -1,5 +1,7 @@
 #include "DialogBase.h"
 
+#include "MessageReflection.h"
+
 namespace qv::win {
 
 DialogBase::~DialogBase() {
@@ -22,7 +24,13 @@ bool DialogBase::Create(HWND parent) {
                                 reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
-bool DialogBase::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
+bool DialogBase::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) {
+    return false;
+}
+
+void DialogBase::PaintBackground(HDC dc, const RECT& client) {
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+}
 
 INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DialogBase* self = nullptr;
@@ -36,7 +44,20 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (self == nullptr) return FALSE;  // messages before WM_INITDIALOG
 
     INT_PTR result = TRUE;
-    const bool handled = self->OnMessage(message, wParam, lParam, result);
+    LRESULT reflected = 0;
+    bool handled = false;
+    if (ReflectToChild(hwnd, message, wParam, lParam, reflected)) {
+        result = reflected;
+        handled = true;
+    } else if (message == WM_PRINTCLIENT) {
+        RECT client{};
+        ::GetClientRect(hwnd, &client);
+        self->PaintBackground(reinterpret_cast<HDC>(wParam), client);
+        result = 0;
+        handled = true;
+    } else {
+        handled = self->OnMessage(message, wParam, lParam, result);
+    }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;
@@ -45,10 +66,18 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     // A dialog procedure hands a message's own result back through DWLP_MSGRESULT;
     // the few messages that return it directly are passed through as they are.
     switch (message) {
-        case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC: case WM_COMPAREITEM: case WM_VKEYTOITEM:
-        case WM_CHARTOITEM: case WM_QUERYDRAGICON: case WM_INITDIALOG:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+        case WM_INITDIALOG:
             return result;
         default:
             ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);

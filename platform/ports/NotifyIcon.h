@@ -9,14 +9,15 @@
 namespace qv {
 
 struct NotifyIconRecord {
-    static constexpr std::size_t kTipChars = 128;        // with terminator
-    static constexpr std::size_t kInfoChars = 256;       // with terminator
-    static constexpr std::size_t kInfoTitleChars = 64;   // with terminator
+    static constexpr std::size_t kTipChars = 128;       // with terminator
+    static constexpr std::size_t kInfoChars = 256;      // with terminator
+    static constexpr std::size_t kInfoTitleChars = 64;  // with terminator
 
-    static constexpr std::uint32_t kMessage = 0x1;  // NIF_MESSAGE
-    static constexpr std::uint32_t kIcon = 0x2;     // NIF_ICON
-    static constexpr std::uint32_t kTip = 0x4;      // NIF_TIP
-    static constexpr std::uint32_t kInfo = 0x10;    // NIF_INFO
+    // NIF_MESSAGE, NIF_ICON, NIF_TIP, NIF_INFO (checked in Win32NumberChecks.cpp)
+    static constexpr std::uint32_t kMessage = 0x1;
+    static constexpr std::uint32_t kIcon = 0x2;
+    static constexpr std::uint32_t kTip = 0x4;
+    static constexpr std::uint32_t kInfo = 0x10;
 
     std::uint32_t id = 0;
     std::uint32_t flags = 0;

@@ -10,29 +10,14 @@ namespace {
 constexpr UINT kRunPosted = WM_APP + 1;
 constexpr wchar_t kClassName[] = L"QVUiDispatcher";
 
-HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
-
-void RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = ModuleInstance();
-    wc.lpszClassName = kClassName;
-    // A second registration fails with "class already exists", which is fine.
-    ::RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 Win32UiDispatcher::Win32UiDispatcher() {
-    RegisterWindowClass(&WindowProc);
-    window_ = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                ModuleInstance(), nullptr);
-    if (!window_) {
+    if (!CreateWindowOf(WindowClassInfo{kClassName}, L"", 0, 0, 0, 0, 0, 0, HWND_MESSAGE)) {
         throw std::runtime_error("cannot create the dispatcher window, error " +
                                  std::to_string(::GetLastError()));
     }
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = Handle();
 }
 
 Win32UiDispatcher::~Win32UiDispatcher() {
@@ -41,8 +26,7 @@ Win32UiDispatcher::~Win32UiDispatcher() {
         for (const auto& [id, callback] : timers_) ::KillTimer(window_, id);
         timers_.clear();
     }
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    ::DestroyWindow(window_);
+    // The window itself goes with the base, which stops its callbacks first.
 }
 
 void Win32UiDispatcher::Post(std::function<void()> work) {
@@ -138,20 +122,16 @@ void Win32UiDispatcher::RunTimer(UINT_PTR id) {
     callback();
 }
 
-LRESULT CALLBACK Win32UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32UiDispatcher*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self) {
-        if (message == kRunPosted) {
-            self->RunPosted();
-            return 0;
-        }
-        if (message == WM_TIMER) {
-            self->RunTimer(static_cast<UINT_PTR>(wParam));
-            return 0;
-        }
+LRESULT Win32UiDispatcher::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunPosted) {
+        RunPosted();
+        return 0;
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_TIMER) {
+        RunTimer(static_cast<UINT_PTR>(wParam));
+        return 0;
+    }
+    return WindowBase::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace qv::win

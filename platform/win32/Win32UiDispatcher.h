@@ -17,10 +17,11 @@
 
 #include "Timers.h"
 #include "UiDispatcher.h"
+#include "WindowBase.h"
 
 namespace qv::win {
 
-class Win32UiDispatcher final : public IUiDispatcher, public ITimers {
+class Win32UiDispatcher final : public IUiDispatcher, public ITimers, private WindowBase {
 public:
     // Throws std::runtime_error when the window cannot be made.
     Win32UiDispatcher();
@@ -45,11 +46,11 @@ public:
     void Quit();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void RunPosted();
     void RunTimer(UINT_PTR id);
 
-    HWND window_ = nullptr;
+    HWND window_ = nullptr;  // kept for other threads: Handle() is not theirs to read
     std::mutex mutex_;
     std::deque<std::function<void()>> posted_;
     bool wakePending_ = false;

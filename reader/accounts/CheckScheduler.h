@@ -18,13 +18,11 @@
 #include "ReaderState.h"
 #include "SettingKeys.h"
 #include "Settings.h"
+#include "TimerIds.h"
 #include "Timers.h"
 #include "WebSession.h"
 
 namespace qv {
-
-inline constexpr std::uint32_t kAutoClockTimer = 5000;
-inline constexpr std::uint32_t kAutoClockMs = 1000;
 
 enum class NowFace { ManualRun, StopManualRun };
 enum class AutoFace { AutoRun, StopAutoRun };

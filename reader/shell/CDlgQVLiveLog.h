@@ -1,14 +1,35 @@
 #pragma once
-// The activity log page.
+// The activity log page: its list box shows the log's lines, newest at the
+// top. AddLogLine is the log's, called on this page.
 
+#include "ActivityLog.h"
 #include "CPageDialog.h"
 #include "resource.h"
 
 namespace qv {
 
-class CDlgQVLiveLog final : public CPageDialog {
+class CDlgQVLiveLog final : public CPageDialog, private IActivityLogView {
 public:
-    explicit CDlgQVLiveLog(HINSTANCE instance) : CPageDialog(instance, IDD_QVLIVE_LOG) {}
+    CDlgQVLiveLog(HINSTANCE instance, const IClock& clock)
+        : CPageDialog(instance, IDD_QVLIVE_LOG), log_(*this, clock) {}
+
+    void AddLogLine(int code, int count = 0, const CMyObject* account = nullptr) {
+        log_.AddLogLine(code, count, account);
+    }
+    void AddNoteLine(std::wstring_view text, const CMyObject* account = nullptr) {
+        log_.AddNoteLine(text, account);
+    }
+    ActivityLog& Log() { return log_; }
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void PaintBackground(HDC dc, const RECT& client) override;
+
+private:
+    // IActivityLogView
+    void InsertLine(int position, const std::wstring& text) override;
+
+    ActivityLog log_;
 };
 
 }  // namespace qv

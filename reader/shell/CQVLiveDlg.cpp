@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "Gdi.h"
+#include "MainWindowLayout.h"
 #include "resource.h"
 
 namespace qv {
@@ -12,8 +14,8 @@ constexpr COLORREF kTitleColour = 0xFFFFFF;
 
 HICON LoadIconSized(HINSTANCE instance, int id, int metricX, int metricY) {
     return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                           ::GetSystemMetrics(metricX),
-                                           ::GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
+                                           ::GetSystemMetrics(metricX), ::GetSystemMetrics(metricY),
+                                           LR_DEFAULTCOLOR));
 }
 
 }  // namespace
@@ -24,7 +26,7 @@ CQVLiveDlg::CQVLiveDlg(HINSTANCE instance, const MainWindowServices& services)
       bigIcon_(LoadIconSized(instance, IDI_QVREADER, SM_CXICON, SM_CYICON)),
       smallIcon_(LoadIconSized(instance, IDI_QVREADER, SM_CXSMICON, SM_CYSMICON)),
       accountPage_(instance),
-      logPage_(instance),
+      logPage_(instance, services.clock),
       dataPage_(instance),
       settingsPage_(instance),
       webPage_(instance) {}
@@ -39,8 +41,8 @@ BOOL CQVLiveDlg::OnInitDialog() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     notifyIcon_.emplace(Instance(), Handle());
-    const MainWindowPorts ports{services_.settings, files_,          registry_,
-                                *notifyIcon_,       services_.pacific, services_.clock};
+    const MainWindowPorts ports{services_.settings, files_,         registry_, *notifyIcon_,
+                                services_.pacific,  services_.clock};
     controller_.emplace(static_cast<IMainWindowView&>(*this), services_.state, ports);
     controller_->Initialise();
     return TRUE;
@@ -51,12 +53,44 @@ void CQVLiveDlg::ResizeWindow(int width, int height) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CQVLiveDlg::SetUpCloseButton() {
+    closeButton_.Attach(Handle(), IDC_CLOSE_BUTTON);
+    const ButtonFace& face = kCloseButtonFace;
+    closeButton_.SetBitmaps(face.normal, face.hover, face.pressed, face.disabled, face.width,
+                            face.height);
+    // The template's button is sized in dialog units; the face is in pixels.
+    ::SetWindowPos(closeButton_.Handle(), nullptr, 0, 0, face.width, face.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CQVLiveDlg::SetUpTabStrip() {
+    tabs_.Attach(Handle(), IDC_TAB_PLACEHOLDER);
+    tabs_.SetTabCount();
+    const Rect& at = kTabStripBounds;
+    ::SetWindowPos(tabs_.Handle(), nullptr, at.left, at.top, at.Width(), at.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < static_cast<int>(kTabs.size()); ++i) {
+        const TabLayout& tab = kTabs[static_cast<std::size_t>(i)];
+        tabs_.SetTabRect(i, RECT{tab.rect.left, tab.rect.top, tab.rect.right, tab.rect.bottom});
+        tabs_.SetTabBitmaps(i, tab.normal, tab.hover, tab.selected);
+    }
+}
+
+void CQVLiveDlg::SelectTab(int index) {
+    tabs_.SetSelection(index);
+}
+
 void CQVLiveDlg::CreatePages() {
-    accountPage_.Create(Handle());
-    logPage_.Create(Handle());
-    dataPage_.Create(Handle());
-    settingsPage_.Create(Handle());
-    webPage_.Create(Handle());
+    // Each page answers to its template id as a child of this window, so
+    // GetDlgItem finds it (tests and accessibility tools look pages up so).
+    const auto create = [this](win::DialogBase& page, int id) {
+        if (page.Create(Handle())) ::SetWindowLongPtrW(page.Handle(), GWLP_ID, id);
+    };
+    create(accountPage_, IDD_QVLIVE_ACCOUNT);
+    create(logPage_, IDD_QVLIVE_LOG);
+    create(dataPage_, IDD_QVLIVE_DATA);
+    create(settingsPage_, IDD_QVLIVE_SETTINGS);
+    create(webPage_, IDD_QVLIVE_WEB);
     webPage_.SetMainWindow(this);
 }
 
@@ -64,7 +98,7 @@ void CQVLiveDlg::LayOutControls() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     if (HWND close = ::GetDlgItem(Handle(), IDC_CLOSE_BUTTON)) {
-        ::SetWindowPos(close, nullptr, client.right - 32, 3, 0, 0,
+        ::SetWindowPos(close, nullptr, client.right - kCloseButtonFromRight, kCloseButtonTop, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const auto place = [](const win::DialogBase& page, int x, int y) {
@@ -81,7 +115,9 @@ void CQVLiveDlg::LayOutControls() {
     place(webPage_, 454, 74);
 }
 
-void CQVLiveDlg::SetTitle(const wchar_t* title) { ::SetWindowTextW(Handle(), title); }
+void CQVLiveDlg::SetTitle(const wchar_t* title) {
+    ::SetWindowTextW(Handle(), title);
+}
 
 void CQVLiveDlg::ShowMainWindow(bool visible) {
     ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
@@ -153,6 +189,18 @@ bool CQVLiveDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
         case WM_COMMAND:
             result = 0;
             return OnCommand(LOWORD(wParam));
+        case kShowPageMessage:
+            controller_->ShowPage(static_cast<int>(lParam));
+            result = 0;
+            return true;
+        case WM_WINDOWPOSCHANGING:
+            // Started hidden means never seen: the dialog's own show after
+            // its initialisation, and the modal loop's show when it first
+            // goes idle, are turned away until the user asks for the window.
+            if (controller_->HideOnPaint()) {
+                reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+            }
+            return false;
         case kTrayCallbackMessage:
             controller_->OnTrayCallback(wParam, static_cast<std::uint32_t>(lParam));
             result = 0;
@@ -163,32 +211,26 @@ bool CQVLiveDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
 }
 
 void CQVLiveDlg::Paint() {
-    PAINTSTRUCT ps{};
-    const HDC dc = ::BeginPaint(Handle(), &ps);
+    win::PaintScope paint(Handle());
     RECT client{};
     ::GetClientRect(Handle(), &client);
     if (::IsIconic(Handle())) {
         const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-        ::SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        ::DrawIcon(dc, x, y, bigIcon_.get());
-    } else {
-        if (controller_->HideOnPaint()) ::ShowWindow(Handle(), SW_HIDE);
-        // Drawn off-screen and copied in one step, so the window never flickers.
-        win::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-        win::UniqueGdiObject bitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
-        if (memory && bitmap) {
-            win::SelectObjectScope select(memory.get(), bitmap.get());
-            PaintContent(memory.get(), client);
-            ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-        }
+        ::SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
+        ::DrawIcon(paint.Dc(), x, y, bigIcon_.get());
+        return;
     }
-    ::EndPaint(Handle(), &ps);
+    if (controller_->HideOnPaint()) ::ShowWindow(Handle(), SW_HIDE);
+    win::DoubleBuffer buffer(paint.Dc(), client.right, client.bottom);
+    if (!buffer.Ready()) return;
+    PaintContent(buffer.Dc(), client);
+    buffer.CopyTo(paint.Dc());
 }
 
 void CQVLiveDlg::PaintContent(HDC dc, const RECT& client) {
-    win::UniqueGdiObject fill(::CreateSolidBrush(kFillColour));
-    ::FillRect(dc, &client, static_cast<HBRUSH>(fill.get()));
+    win::UniqueBrush fill(::CreateSolidBrush(kFillColour));
+    ::FillRect(dc, &client, fill.get());
     ::DrawIconEx(dc, 8, 6, smallIcon_.get(), 16, 16, 0, nullptr, DI_NORMAL);
 
     ::SetTextColor(dc, kTitleColour);

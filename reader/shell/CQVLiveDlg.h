@@ -12,6 +12,8 @@
 #include "CDlgQVLiveLog.h"
 #include "CDlgQVLiveSettings.h"
 #include "CDlgQVLiveWeb.h"
+#include "CNButtonEx.h"
+#include "CNTabCtrlEx.h"
 #include "DialogBase.h"
 #include "MainWindowController.h"
 #include "Win32NotifyIcon.h"
@@ -35,13 +37,19 @@ public:
     // The exit code the window asked for when it ended.
     int ExitCode() const { return exitCode_; }
 
+    CDlgQVLiveLog& LogPage() { return logPage_; }
+
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void PaintBackground(HDC dc, const RECT& client) override { PaintContent(dc, client); }
 
 private:
     // IMainWindowView
     void ResizeWindow(int width, int height) override;
+    void SetUpCloseButton() override;
+    void SetUpTabStrip() override;
+    void SelectTab(int index) override;
     void CreatePages() override;
     void LayOutControls() override;
     void SetTitle(const wchar_t* title) override;
@@ -61,6 +69,8 @@ private:
     UINT taskbarCreated_ = 0;
     int exitCode_ = 0;
 
+    CNButtonEx closeButton_;
+    CNTabCtrlEx tabs_;
     CDlgQVLiveAccount accountPage_;
     CDlgQVLiveLog logPage_;
     CDlgQVLiveData dataPage_;

@@ -21,6 +21,9 @@ void MainWindowController::Initialise() {
     // redirects from a secure page to a plain one; failures do not matter.
     ports_.registry.SetCurrentUserDword(kInternetSettingsKey, L"WarnOnHTTPSToHTTPRedirect", 0);
     view_.ResizeWindow(kMainWindowWidth, kMainWindowHeight);
+    view_.SetUpCloseButton();
+    view_.SetUpTabStrip();
+    view_.SelectTab(currentPage_);
     view_.CreatePages();
     tray_.Add();
     ShowPage(currentPage_);
@@ -61,6 +64,8 @@ void MainWindowController::ExitProgram() {
 void MainWindowController::ShowPage(int index) {
     if (index < 0 || index >= kPageCount) return;
     currentPage_ = index;
+    // When the user picked the tab it is selected already; this repaints nothing then.
+    view_.SelectTab(index);
     for (int page = 0; page < kPageCount; ++page) {
         view_.ShowPageWindow(static_cast<Page>(page), page == index);
     }

@@ -12,6 +12,7 @@
 #include "Registry.h"
 #include "Settings.h"
 #include "TrayIcon.h"
+#include "WindowMessages.h"
 
 namespace qv {
 
@@ -20,9 +21,6 @@ class PacificClock;
 inline constexpr wchar_t kMainWindowTitle[] = L"Corvane Transactions Reader";
 inline constexpr int kMainWindowWidth = 480;
 inline constexpr int kMainWindowHeight = 470;
-inline constexpr std::uint32_t kTrayCallbackMessage = 0x0400 + 5;  // WM_USER + 5
-inline constexpr std::uint32_t kMouseLeftDoubleClick = 0x0203;     // WM_LBUTTONDBLCLK
-inline constexpr std::uint32_t kMouseRightDown = 0x0204;           // WM_RBUTTONDOWN
 inline constexpr int kExitCode = -1;
 
 struct MainWindowPorts {
@@ -45,6 +43,7 @@ public:
     void OnCloseButton();
     void OnShowCommand();
     void ExitProgram();
+    // Selects the tab and shows its page alone; other indexes do nothing.
     void ShowPage(int index);
 
     // True when a paint must hide the window first (started with "-A" and

@@ -10,6 +10,12 @@ class IMainWindowView {
 public:
     virtual ~IMainWindowView() = default;
     virtual void ResizeWindow(int width, int height) = 0;
+    // Gives the close button its face and the tab strip its place, tabs
+    // and images (MainWindowLayout.h).
+    virtual void SetUpCloseButton() = 0;
+    virtual void SetUpTabStrip() = 0;
+    // Selects a tab without announcing it, and repaints the strip.
+    virtual void SelectTab(int index) = 0;
     virtual void CreatePages() = 0;
     virtual void LayOutControls() = 0;
     virtual void SetTitle(const wchar_t* title) = 0;

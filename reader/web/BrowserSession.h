@@ -18,14 +18,12 @@
 #include "NetworkConfig.h"
 #include "ReaderState.h"
 #include "RecentList.h"
+#include "TimerIds.h"
 #include "Timers.h"
 #include "WebSession.h"
 
 namespace qv {
 
-inline constexpr std::uint32_t kSessionTickTimer = 1000;
-inline constexpr std::uint32_t kSessionTickMs = 500;
-inline constexpr std::uint32_t kSessionTimeoutTimer = 1001;
 // The longest wait for the sign-out that follows a failure: the failure is
 // told already, and the next account should not wait a whole time-out.
 inline constexpr std::uint32_t kSignOutAfterFailureMs = 15000;

@@ -20,9 +20,14 @@ public:
     void ResizeWindow(int w, int h) override {
         calls.push_back(L"resize " + std::to_wstring(w) + L"x" + std::to_wstring(h));
     }
+    void SetUpCloseButton() override { calls.push_back(L"close button"); }
+    void SetUpTabStrip() override { calls.push_back(L"tab strip"); }
+    void SelectTab(int index) override { calls.push_back(L"select tab " + std::to_wstring(index)); }
     void CreatePages() override { calls.push_back(L"create pages"); }
     void LayOutControls() override { calls.push_back(L"lay out"); }
-    void SetTitle(const wchar_t* title) override { calls.push_back(std::wstring(L"title ") + title); }
+    void SetTitle(const wchar_t* title) override {
+        calls.push_back(std::wstring(L"title ") + title);
+    }
     void ShowMainWindow(bool visible) override {
         calls.push_back(visible ? L"show window" : L"hide window");
     }
@@ -69,13 +74,18 @@ protected:
 TEST_F(MainWindowControllerTest, FirstStartWritesDefaultsThenBuildsTheWindowInOrder) {
     controller.Initialise();
 
-    const std::vector<std::wstring> expectedKeys = {
-        L"General Settings/Run=0",       L"General Settings/Time=1",
-        L"General Settings/Timeout=0",   L"Exit settings/exit=0",
-        L"Exit settings/tray=1",         L"Update Settings/Automaticly update=1",
-        L"Last Login/y=2009",            L"Last Login/mo=3",
-        L"Last Login/d=7",               L"Last Login/h=12",
-        L"Last Login/mi=0",              L"Last Login/s=0"};
+    const std::vector<std::wstring> expectedKeys = {L"General Settings/Run=0",
+                                                    L"General Settings/Time=1",
+                                                    L"General Settings/Timeout=0",
+                                                    L"Exit settings/exit=0",
+                                                    L"Exit settings/tray=1",
+                                                    L"Update Settings/Automaticly update=1",
+                                                    L"Last Login/y=2009",
+                                                    L"Last Login/mo=3",
+                                                    L"Last Login/d=7",
+                                                    L"Last Login/h=12",
+                                                    L"Last Login/mi=0",
+                                                    L"Last Login/s=0"};
     std::vector<std::wstring> written;
     for (const auto& w : store.writes) {
         EXPECT_EQ(w.path, kSettingsPath);
@@ -87,7 +97,8 @@ TEST_F(MainWindowControllerTest, FirstStartWritesDefaultsThenBuildsTheWindowInOr
                                 L"WarnOnHTTPSToHTTPRedirect"}]),
               0u);
     const std::vector<std::wstring> expectedCalls = {
-        L"resize 480x470", L"create pages", L"lay out", L"title Corvane Transactions Reader"};
+        L"resize 480x470", L"close button", L"tab strip", L"select tab 0",
+        L"create pages",   L"select tab 0", L"lay out",   L"title Corvane Transactions Reader"};
     EXPECT_EQ(view.calls, expectedCalls);
     ASSERT_EQ(shell.events.size(), 1u);
     EXPECT_EQ(shell.events[0].call, test::FakeNotifyIcon::Call::Add);
@@ -112,10 +123,8 @@ TEST_F(MainWindowControllerTest, CloseButtonFollowsTheTraySetting) {
     };
     const Case cases[] = {
         {nullptr, kCheckIdle, true, false},  // missing reads as -1 and keeps the tray
-        {L"1", kCheckIdle, true, false},
-        {L"-1", kCheckIdle, true, false},
-        {L"7", kCheckIdle, true, false},
-        {L"0", kCheckIdle, false, true},
+        {L"1", kCheckIdle, true, false},       {L"-1", kCheckIdle, true, false},
+        {L"7", kCheckIdle, true, false},       {L"0", kCheckIdle, false, true},
         {L"0", kCheckAutomatic, false, false},  // never while a check runs
         {L"0", kCheckManual, false, false},
     };
@@ -144,8 +153,8 @@ TEST_F(MainWindowControllerTest, ExitProgramSavesTheIntervalRemovesTheIconAndQui
     state.intervalIndex = 4;
     controller.ExitProgram();
     ASSERT_EQ(store.writes.size(), 1u);
-    EXPECT_EQ(store.writes[0], (test::FakeProfileStore::Write{kSettingsPath, L"General Settings",
-                                                              L"Time", L"4"}));
+    EXPECT_EQ(store.writes[0],
+              (test::FakeProfileStore::Write{kSettingsPath, L"General Settings", L"Time", L"4"}));
     EXPECT_TRUE(IconDeleted());
     EXPECT_EQ(view.calls, std::vector<std::wstring>{L"end -1"});
 }
@@ -165,12 +174,9 @@ TEST_F(MainWindowControllerTest, TrayCallbackAnswersOnlyItsOwnIcon) {
         const wchar_t* call;  // nullptr: nothing happens
     };
     const Case cases[] = {
-        {203, kMouseLeftDoubleClick, L"show window"},
-        {203, kMouseRightDown, L"tray menu"},
-        {203, 0x0201 /* WM_LBUTTONDOWN */, nullptr},
-        {203, 0x0200 /* WM_MOUSEMOVE */, nullptr},
-        {204, kMouseLeftDoubleClick, nullptr},
-        {0, kMouseRightDown, nullptr},
+        {203, kMouseLeftDoubleClick, L"show window"}, {203, kMouseRightDown, L"tray menu"},
+        {203, 0x0201 /* WM_LBUTTONDOWN */, nullptr},  {203, 0x0200 /* WM_MOUSEMOVE */, nullptr},
+        {204, kMouseLeftDoubleClick, nullptr},        {0, kMouseRightDown, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -198,14 +204,18 @@ TEST_F(MainWindowControllerTest, StartHiddenKeepsPaintsHidingUntilShown) {
 
 TEST_F(MainWindowControllerTest, ShowPageShowsOneAndIgnoresUnknownIndexes) {
     for (int index = 0; index < kPageCount; ++index) {
+        view.calls.clear();
         controller.ShowPage(index);
+        EXPECT_EQ(view.calls, std::vector<std::wstring>{L"select tab " + std::to_wstring(index)});
         for (int page = 0; page < kPageCount; ++page) {
             EXPECT_EQ(view.pageVisible[page], page == index) << index << "/" << page;
         }
     }
     controller.ShowPage(1);
+    view.calls.clear();
     for (int index : {-1, 4, 100}) {
         controller.ShowPage(index);
+        EXPECT_TRUE(view.calls.empty()) << index;
         EXPECT_TRUE(view.pageVisible[1]);
         EXPECT_FALSE(view.pageVisible[0]);
         EXPECT_EQ(controller.CurrentPage(), 1);

@@ -5,8 +5,8 @@
 // writes account.ini and "make-databases" the databases, then exit, with
 // errors on stderr so scripts never meet a message box.
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <memory>
@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "DatabaseMaker.h"
+#include "Gdi.h"
 #include "ProgramPaths.h"
 #include "TextConvert.h"
 #include "Win32SystemPorts.h"
 #include "WinHandles.h"
+#include "WindowBase.h"
 
 namespace {
 
@@ -31,7 +33,9 @@ struct LocalFreeDeleter {
     void operator()(LPWSTR* block) const { LocalFree(block); }
 };
 
-bool IsUsable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+bool IsUsable(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
 
 // A GUI program has no console of its own: write to a redirected stderr if
 // there is one, else to the console of whoever started it.
@@ -40,9 +44,9 @@ void ReportError(const std::string& utf8) {
     HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
     qv::win::UniqueHandle console;
     if (!IsUsable(target) && AttachConsole(ATTACH_PARENT_PROCESS)) {
-        const HANDLE opened = CreateFileW(L"CONOUT$", GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          OPEN_EXISTING, 0, nullptr);
+        const HANDLE opened =
+            CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
         if (opened != INVALID_HANDLE_VALUE) console.reset(opened);
         target = console.get();
     }
@@ -61,50 +65,42 @@ fs::path ProgramFolder() {
     return qv::ToFsPath(qv::GetProgramFolder(qv::win::Win32ProcessEnvironment()));
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT client;
-        GetClientRect(window, &client);
-        SetBkMode(dc, TRANSPARENT);
-        DrawTextW(dc, L"Corvane stand-in for testing", -1, &client,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        EndPaint(window, &paint);
-        return 0;
+// The stand-in's window: a caption the reader can find and a line of text.
+class StandInWindow final : public qv::win::WindowBase {
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_PAINT: {
+                qv::win::PaintScope paint(Handle());
+                RECT client;
+                GetClientRect(Handle(), &client);
+                SetBkMode(paint.Dc(), TRANSPARENT);
+                DrawTextW(paint.Dc(), L"Corvane stand-in for testing", -1, &client,
+                          DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                return 0;
+            }
+            case WM_DESTROY:
+                PostQuitMessage(0);
+                return 0;
+            default:
+                return WindowBase::OnMessage(message, wParam, lParam);
+        }
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
+};
 
-int RunWindow(HINSTANCE instance, int showCommand) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kWindowClass;
-    if (RegisterClassExW(&windowClass) == 0) {
-        ReportError("the window class cannot be registered");
-        return 1;
-    }
-    HWND window = CreateWindowExW(0, kWindowClass, kWindowTitle,
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 320, 120, nullptr, nullptr,
-                                  instance, nullptr);
-    if (window == nullptr) {
+int RunWindow(int showCommand) {
+    const qv::win::WindowClassInfo windowClass{kWindowClass, LoadIconW(nullptr, IDI_APPLICATION),
+                                               LoadCursorW(nullptr, IDC_ARROW),
+                                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)};
+    StandInWindow window;
+    if (!window.CreateWindowOf(windowClass, kWindowTitle,
+                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+                               CW_USEDEFAULT, CW_USEDEFAULT, 320, 120, nullptr)) {
         ReportError("the window cannot be created");
         return 1;
     }
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
+    ShowWindow(window.Handle(), showCommand);
+    UpdateWindow(window.Handle());
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -116,7 +112,7 @@ int RunWindow(HINSTANCE instance, int showCommand) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int showCommand) {
     int count = 0;
     const std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(
         CommandLineToArgvW(GetCommandLineW(), &count));
@@ -127,7 +123,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     // argv[0] is the program itself.
     const int first = count > 0 ? 1 : 0;
     std::vector<std::wstring> arguments(argv.get() + first, argv.get() + count);
-    if (arguments.empty()) return RunWindow(instance, showCommand);
+    if (arguments.empty()) return RunWindow(showCommand);
 
     const std::vector<fs::path> paths(arguments.begin() + 1, arguments.end());
     const auto outcome = qv::RunCommand(arguments[0], paths, ProgramFolder());

@@ -50,21 +50,37 @@ struct MenuTraits {
     static HMENU Invalid() { return nullptr; }
     static void Close(HMENU h) { ::DestroyMenu(h); }
 };
-struct GdiObjectTraits {
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { ::DeleteObject(h); }
+// One traits type for every GDI object kind, so that a bitmap owner cannot
+// be handed a brush by mistake.
+template <typename Object>
+struct GdiTraits {
+    static Object Invalid() { return nullptr; }
+    static void Close(Object h) { ::DeleteObject(h); }
 };
 struct MemoryDcTraits {
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { ::DeleteDC(h); }
+};
+struct WindowTraits {
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) {
+        if (::IsWindow(h)) ::DestroyWindow(h);
+    }
 };
 
 using UniqueHandle = UniqueWin<HANDLE, KernelHandleTraits>;
 using UniqueHkey = UniqueWin<HKEY, RegKeyTraits>;
 using UniqueIcon = UniqueWin<HICON, IconTraits>;
 using UniqueMenu = UniqueWin<HMENU, MenuTraits>;
-using UniqueGdiObject = UniqueWin<HGDIOBJ, GdiObjectTraits>;
+using UniqueBitmap = UniqueWin<HBITMAP, GdiTraits<HBITMAP>>;
+using UniqueBrush = UniqueWin<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueFont = UniqueWin<HFONT, GdiTraits<HFONT>>;
+using UniquePen = UniqueWin<HPEN, GdiTraits<HPEN>>;
+using UniqueRegion = UniqueWin<HRGN, GdiTraits<HRGN>>;
 using UniqueMemoryDc = UniqueWin<HDC, MemoryDcTraits>;
+// A window the program created itself and must destroy (not a dialog item,
+// which its dialog destroys).
+using UniqueWindow = UniqueWin<HWND, WindowTraits>;
 
 // Selects an object into a device context for one scope.
 class SelectObjectScope {
