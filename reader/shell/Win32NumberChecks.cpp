@@ -1,8 +1,9 @@
 // The portable core keeps copies of a few Win32 numbers, since it cannot
 // include <windows.h>; here each copy is held against the real one.
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include "NotifyIcon.h"
 #include "WindowMessages.h"

@@ -5,8 +5,9 @@
 // writes account.ini and "make-databases" the databases, then exit, with
 // errors on stderr so scripts never meet a message box.
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <filesystem>
 #include <memory>
