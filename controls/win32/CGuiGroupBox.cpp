@@ -34,7 +34,7 @@ void CGuiGroupBox::Paint(HDC dc) {
     ::GetClientRect(Handle(), &r);
     const Rect client{r.left, r.top, r.right, r.bottom};
 
-    const HGDIOBJ oldFont = ::SelectObject(dc, CaptionFont());
+    const win::SelectObjectScope fontSelected(dc, CaptionFont());
     SIZE text{};
     ::GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
     const GroupBoxLayout layout = LayOutGroupBox(client, text.cx, text.cy);
@@ -59,7 +59,6 @@ void CGuiGroupBox::Paint(HDC dc) {
     ::SetBkMode(dc, TRANSPARENT);
     ::ExtTextOutW(dc, band.left, band.top, ETO_CLIPPED, &band, caption_.c_str(),
                   static_cast<UINT>(caption_.size()), nullptr);
-    ::SelectObject(dc, oldFont);
 }
 
 LRESULT CGuiGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -14,8 +14,15 @@ void CNStaticEx::SetBackColour(COLORREF colour) {
 }
 
 void CNStaticEx::SetBold(bool bold) {
+    if (bold == bold_ || Handle() == nullptr) return;
+    if (bold) {
+        plainFont_ = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    }
     bold_ = bold;
-    Invalidate(true);
+    // The static selects its own font after asking for its colours, so the
+    // bold face is given to it as its font.
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(bold ? BoldFont() : plainFont_),
+                   TRUE);
 }
 
 HFONT CNStaticEx::BoldFont() {
@@ -45,7 +52,6 @@ bool CNStaticEx::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resul
         ::SetBkColor(dc, back_);
         result = reinterpret_cast<LRESULT>(brush_.get());
     }
-    if (bold_) ::SelectObject(dc, BoldFont());
     return true;
 }
 

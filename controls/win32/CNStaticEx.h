@@ -29,6 +29,7 @@ private:
     COLORREF text_ = RGB(0, 0, 0);
     COLORREF back_ = kTransparent;
     bool bold_ = false;
+    HFONT plainFont_ = nullptr;  // the dialog's, not ours to delete
     win::UniqueFont boldFont_;
     win::UniqueBrush brush_;
 };

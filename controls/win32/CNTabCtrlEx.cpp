@@ -41,19 +41,12 @@ void CNTabCtrlEx::OnAttached() {
 void CNTabCtrlEx::TakeBackground() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    const HDC screen = ::GetDC(Handle());
-    win::DoubleBuffer snapshot(screen, client.right, client.bottom);
-    if (snapshot.Ready()) {
-        win::CopyParentBackground(Handle(), snapshot.Dc());
-        // Keep the surface's bitmap: a copy the size of the strip.
-        background_.reset(::CreateCompatibleBitmap(screen, client.right, client.bottom));
-        const win::BitmapDc kept(background_.get());
-        if (kept) {
-            ::BitBlt(kept.Dc(), 0, 0, client.right, client.bottom, snapshot.Dc(), 0, 0, SRCCOPY);
-            backgroundTaken_ = true;
-        }
-    }
-    ::ReleaseDC(Handle(), screen);
+    const win::WindowDc screen(Handle());
+    background_.reset(::CreateCompatibleBitmap(screen.Dc(), client.right, client.bottom));
+    const win::BitmapDc kept(background_.get());
+    if (!kept) return;
+    win::CopyParentBackground(Handle(), kept.Dc());
+    backgroundTaken_ = true;
 }
 
 void CNTabCtrlEx::Paint(HDC dc) {

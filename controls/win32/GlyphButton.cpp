@@ -107,8 +107,9 @@ void GlyphButton::Draw(const DRAWITEMSTRUCT& draw) const {
     }
 
     const std::wstring text = WindowText(Handle());
-    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
-    const HGDIOBJ oldFont = font != nullptr ? ::SelectObject(buffer.Dc(), font) : nullptr;
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    const win::SelectObjectScope fontSelected(
+        buffer.Dc(), font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(buffer.Dc(), TRANSPARENT);
     ::SetTextColor(
         buffer.Dc(),
@@ -125,7 +126,6 @@ void GlyphButton::Draw(const DRAWITEMSTRUCT& draw) const {
                    (height + (measured.bottom - measured.top)) / 2 + 1};
         ::DrawFocusRect(buffer.Dc(), &focus);
     }
-    if (oldFont != nullptr) ::SelectObject(buffer.Dc(), oldFont);
     buffer.CopyTo(draw.hDC, r.left, r.top);
 }
 

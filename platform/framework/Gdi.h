@@ -25,6 +25,22 @@ private:
     HDC dc_;
 };
 
+// A window's DC from GetDC, released with the scope.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_ != nullptr) ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 // An off-screen surface compatible with a target DC. Draw into Dc(), then
 // CopyTo() puts it on the target in one step, so nothing flickers.
 class DoubleBuffer {
