@@ -2,10 +2,7 @@
 
 #include <utility>
 
-#include "FirstStart.h"
 #include "LoadAccounts.h"
-#include "PacificClock.h"
-#include "TimeoutSetting.h"
 
 namespace qv::cli {
 namespace {
@@ -88,11 +85,10 @@ ConsoleReader::ConsoleReader(const ConsolePorts& ports, std::wstring programFold
       quit_(std::move(quit)),
       settings_(ports.profiles, programFolder_),
       browser_(std::make_unique<WatchedBrowser>(ports.browser)),
-      planner_(ports.zone, ports.clock, config, programFolder_),
       log_(*this, ports.clock),
-      session_(*browser_, ports.timers, state_, log_, *this, config, programFolder_),
-      scheduler_(*this, state_, log_, planner_, session_,
-                 CheckSchedulerPorts{settings_, ports.clock, ports.timers, ports.internet}) {}
+      check_(ReaderCheckPorts{settings_, ports.files, ports.clock, ports.zone, ports.internet,
+                              *browser_, ports.timers, ports.timers},
+             ReaderCheckViews{*this, *this}, log_, state_, programFolder_, std::move(config)) {}
 
 ConsoleReader::~ConsoleReader() {
     ports_.timers.KillTimer(kSignOutGraceTimer);
@@ -101,33 +97,24 @@ ConsoleReader::~ConsoleReader() {
 bool ConsoleReader::Start(const CliOptions& options) {
     mode_ = options.mode;
 
-    LoadAccounts(programFolder_, accounts_);
-    if (accounts_.Empty()) {
+    check_.Load(options.timeoutMs);
+    if (check_.Accounts().Empty()) {
         err_(L"no account in " + programFolder_ + kAccountFile);
         return false;
     }
-    // The same first start as the reader's: its defaults, "Last Login"
-    // seeded from the Pacific clock.
-    PacificClock pacific(ports_.zone, ports_.clock);
-    EnsureFirstStartSettings(settings_, ports_.files, pacific, ports_.clock);
-
-    state_.timeoutMs =
-        options.timeoutMs
-            ? *options.timeoutMs
-            : TimeoutForIndex(settings_.Read(kGeneralSection, kTimeoutKey), kTimeoutAtLoadMs);
-    scheduler_.Initialise(accounts_.Head());
-    if (options.intervalIndex) scheduler_.OnIntervalSelected(*options.intervalIndex);
+    CheckScheduler& scheduler = check_.Scheduler();
+    if (options.intervalIndex) scheduler.OnIntervalSelected(*options.intervalIndex);
 
     if (mode_ == CheckMode::Automatic) {
-        scheduler_.OnAutoClicked();
+        scheduler.OnAutoClicked();
         exitCode_ = 0;
         return true;
     }
-    scheduler_.OnNowClicked();
+    scheduler.OnNowClicked();
     if (state_.checkState == kCheckManual) return true;
     // StartRun has told the log of a missing connection; an empty check
     // list it leaves to the caller.
-    if (scheduler_.CheckList().empty()) {
+    if (scheduler.CheckList().empty()) {
         err_(L"no account is switched on in " + programFolder_ + kAccountFile);
     } else {
         err_(L"the check could not start");
@@ -140,7 +127,7 @@ void ConsoleReader::InsertLine(int, const std::wstring& text) {
 }
 
 void ConsoleReader::FinishRun() {
-    scheduler_.FinishRun();
+    check_.Scheduler().FinishRun();
     if (mode_ == CheckMode::Manual) {
         exitCode_ = 0;
         QuitAfterSignOut();
@@ -153,7 +140,7 @@ void ConsoleReader::Interrupt() {
         // A manual check stopped half-way did not do its job; automatic
         // checking ends this way by design.
         if (mode_ == CheckMode::Manual) exitCode_ = kExitInterrupted;
-        scheduler_.FinishRun();
+        check_.Scheduler().FinishRun();
     }
     QuitAfterSignOut();
 }
@@ -161,7 +148,7 @@ void ConsoleReader::Interrupt() {
 void ConsoleReader::QuitAfterSignOut() {
     if (quitting_) return;
     quitting_ = true;
-    scheduler_.StopClock();  // no new check starts meanwhile
+    check_.Scheduler().StopClock();  // no new check starts meanwhile
     if (!browser_->Pending()) {
         quit_();
         return;

@@ -8,11 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "AccountList.h"
 #include "ActivityLog.h"
 #include "Browser.h"
 #include "BrowserSession.h"
-#include "CheckPlanner.h"
 #include "CheckScheduler.h"
 #include "CliOptions.h"
 #include "Clock.h"
@@ -21,6 +19,7 @@
 #include "NetworkConfig.h"
 #include "PacificZoneSource.h"
 #include "ProfileStore.h"
+#include "ReaderCheck.h"
 #include "ReaderState.h"
 #include "Settings.h"
 #include "Timers.h"
@@ -96,12 +95,9 @@ private:
 
     ReaderState state_;
     Settings settings_;
-    AccountList accounts_;
     std::unique_ptr<WatchedBrowser> browser_;
-    CheckPlanner planner_;
     ActivityLog log_;
-    BrowserSession session_;
-    CheckScheduler scheduler_;
+    ReaderCheck check_;
 };
 
 }  // namespace qv::cli

@@ -6,6 +6,7 @@ add_library(qvsession STATIC
     accounts/CheckScheduler.cpp
     web/BrowserSession.cpp
     web/LoadFailureText.cpp
+    accounts/ReaderCheck.cpp
 )
 target_include_directories(qvsession PUBLIC
     ${CMAKE_CURRENT_SOURCE_DIR}/shell
