@@ -9,6 +9,7 @@
 #include "RegistryPacificZone.h"
 #include "Settings.h"
 #include "Win32Clock.h"
+#include "Win32InternetState.h"
 #include "Win32ProfileStore.h"
 
 namespace qv {
@@ -24,12 +25,17 @@ int CQVLiveApp::InitInstance() {
 
     int exitCode = 0;
     RunReaderStartup(ports, state_, [&] {
+        const std::wstring folder = GetProgramFolder(process);
         Win32ProfileStore profiles;
-        Settings settings(profiles, GetProgramFolder(process));
+        Settings settings(profiles, folder);
+        win::Win32Registry registry;
         Win32Clock clock;
         RegistryPacificZone zone;
         PacificClock pacific(zone, clock);
-        CQVLiveDlg dialog(instance_, MainWindowServices{settings, pacific, clock, state_});
+        win::Win32InternetState internet;
+        const NetworkConfig network = LoadNetworkConfig(folder);
+        CQVLiveDlg dialog(instance_, ReaderPorts{settings, files, registry, clock, zone, pacific,
+                                                 internet, state_, network, folder});
         dialog.DoModal(nullptr);
         exitCode = dialog.ExitCode();
     });

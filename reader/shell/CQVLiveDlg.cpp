@@ -4,6 +4,7 @@
 
 #include "Gdi.h"
 #include "MainWindowLayout.h"
+#include "TimerIds.h"
 #include "resource.h"
 
 namespace qv {
@@ -20,16 +21,16 @@ HICON LoadIconSized(HINSTANCE instance, int id, int metricX, int metricY) {
 
 }  // namespace
 
-CQVLiveDlg::CQVLiveDlg(HINSTANCE instance, const MainWindowServices& services)
+CQVLiveDlg::CQVLiveDlg(HINSTANCE instance, const ReaderPorts& ports)
     : DialogBase(instance, IDD_QVLIVE_DIALOG),
-      services_(services),
+      ports_(ports),
       bigIcon_(LoadIconSized(instance, IDI_QVREADER, SM_CXICON, SM_CYICON)),
       smallIcon_(LoadIconSized(instance, IDI_QVREADER, SM_CXSMICON, SM_CYSMICON)),
-      accountPage_(instance),
-      logPage_(instance, services.clock),
+      accountPage_(instance, *this),
+      logPage_(instance, ports.clock),
       dataPage_(instance),
       settingsPage_(instance),
-      webPage_(instance) {}
+      webPage_(instance, *this) {}
 
 CQVLiveDlg::~CQVLiveDlg() = default;
 
@@ -41,9 +42,9 @@ BOOL CQVLiveDlg::OnInitDialog() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     notifyIcon_.emplace(Instance(), Handle());
-    const MainWindowPorts ports{services_.settings, files_,         registry_, *notifyIcon_,
-                                services_.pacific,  services_.clock};
-    controller_.emplace(static_cast<IMainWindowView&>(*this), services_.state, ports);
+    const MainWindowPorts ports{ports_.settings, ports_.files,   ports_.registry,
+                                *notifyIcon_,    ports_.pacific, ports_.clock};
+    controller_.emplace(static_cast<IMainWindowView&>(*this), ports_.state, ports);
     controller_->Initialise();
     return TRUE;
 }
@@ -91,7 +92,23 @@ void CQVLiveDlg::CreatePages() {
     create(dataPage_, IDD_QVLIVE_DATA);
     create(settingsPage_, IDD_QVLIVE_SETTINGS);
     create(webPage_, IDD_QVLIVE_WEB);
-    webPage_.SetMainWindow(this);
+}
+
+void CQVLiveDlg::ShowPage(int index) {
+    controller_->ShowPage(index);
+}
+
+void CQVLiveDlg::StartTrayAnimation() {
+    ::SetTimer(Handle(), kTrayAnimationTimer, kTrayAnimationMs, nullptr);
+}
+
+void CQVLiveDlg::StopTrayAnimation() {
+    ::KillTimer(Handle(), kTrayAnimationTimer);
+    controller_->Tray().RestoreTrayIcon();
+}
+
+void CQVLiveDlg::ShowNewItemsBalloon(const CMyObject& account, int count) {
+    controller_->Tray().ShowNewItemsBalloon(account.m_strNickname, count);
 }
 
 void CQVLiveDlg::LayOutControls() {
@@ -189,6 +206,10 @@ bool CQVLiveDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
         case WM_COMMAND:
             result = 0;
             return OnCommand(LOWORD(wParam));
+        case WM_TIMER:
+            if (wParam == kTrayAnimationTimer) controller_->Tray().StepTrayAnimation();
+            result = 0;
+            return true;
         case kShowPageMessage:
             controller_->ShowPage(static_cast<int>(lParam));
             result = 0;

@@ -12,32 +12,36 @@
 #include "CDlgQVLiveLog.h"
 #include "CDlgQVLiveSettings.h"
 #include "CDlgQVLiveWeb.h"
+#include "CMyObject.h"
 #include "CNButtonEx.h"
 #include "CNTabCtrlEx.h"
 #include "DialogBase.h"
 #include "MainWindowController.h"
+#include "ReaderPorts.h"
 #include "Win32NotifyIcon.h"
 #include "Win32SystemPorts.h"
 #include "WinHandles.h"
 
 namespace qv {
 
-struct MainWindowServices {
-    Settings& settings;
-    PacificClock& pacific;
-    const IClock& clock;
-    ReaderState& state;
-};
-
 class CQVLiveDlg final : public win::DialogBase, private IMainWindowView {
 public:
-    CQVLiveDlg(HINSTANCE instance, const MainWindowServices& services);
+    CQVLiveDlg(HINSTANCE instance, const ReaderPorts& ports);
     ~CQVLiveDlg() override;
 
     // The exit code the window asked for when it ended.
     int ExitCode() const { return exitCode_; }
 
+    const ReaderPorts& Ports() const { return ports_; }
     CDlgQVLiveLog& LogPage() { return logPage_; }
+    CDlgQVLiveWeb& WebPage() { return webPage_; }
+    CDlgQVLiveAccount& AccountPage() { return accountPage_; }
+
+    // What the pages ask of the main window.
+    void ShowPage(int index);
+    void StartTrayAnimation();
+    void StopTrayAnimation();
+    void ShowNewItemsBalloon(const CMyObject& account, int count);
 
 protected:
     BOOL OnInitDialog() override;
@@ -62,7 +66,7 @@ private:
     void PaintContent(HDC dc, const RECT& client);
     bool OnCommand(WORD id);
 
-    MainWindowServices services_;
+    ReaderPorts ports_;
     win::UniqueIcon bigIcon_;
     win::UniqueIcon smallIcon_;
     win::UniqueMenu trayMenu_;
@@ -77,8 +81,6 @@ private:
     CDlgQVLiveSettings settingsPage_;
     CDlgQVLiveWeb webPage_;
 
-    win::Win32FileSystem files_;
-    win::Win32Registry registry_;
     std::optional<win::Win32NotifyIcon> notifyIcon_;
     std::optional<MainWindowController> controller_;
 };

@@ -9,14 +9,8 @@
 #include <vector>
 
 #include "CMyObject.h"
-#include "CQVLiveDlg.h"
-#include "PacificClock.h"
-#include "ReaderProcess.h"
-#include "RegistryPacificZone.h"
+#include "InProcessReader.h"
 #include "ScreenCapture.h"
-#include "Settings.h"
-#include "Win32Clock.h"
-#include "Win32ProfileStore.h"
 #include "Win32UiDispatcher.h"
 #include "WindowMessages.h"
 #include "resource.h"
@@ -29,7 +23,7 @@ using namespace std::chrono_literals;
 class LogPageTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(main.Create(nullptr));
+        ASSERT_TRUE(reader.Create());
         ::SetWindowPos(main.Handle(), HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
         Pump();
     }
@@ -54,15 +48,8 @@ protected:
         return lines;
     }
 
-    TempFolder folder;
-    Win32ProfileStore profiles;
-    Settings settings{profiles, folder.Path()};
-    Win32Clock clock;
-    RegistryPacificZone zone;
-    PacificClock pacific{zone, clock};
-    ReaderState state;
-    CQVLiveDlg main{::GetModuleHandleW(nullptr),
-                    MainWindowServices{settings, pacific, clock, state}};
+    InProcessReader reader;
+    CQVLiveDlg& main = reader.Main();
 };
 
 bool EndsWith(const std::wstring& text, const std::wstring& end) {

@@ -104,19 +104,28 @@ TEST_F(ReaderWindowTest, CloseWithTrayOneHidesAndKeepsTheIcon) {
     EXPECT_TRUE(TrayIconExists(main, kTrayIconId));
 }
 
-TEST_F(ReaderWindowTest, CloseWithTrayZeroExitsRemovesTheIconAndWritesTime) {
+TEST_F(ReaderWindowTest, CloseWithTrayZeroExitsRemovesTheIconAndWritesTheChosenTime) {
+    InstallReader(folder, true);
+    WriteProfileValue(SettingsFile(), L"General Settings", L"Time", L"3");
     const HWND main = StartReader(L"0");
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(TrayIconExists(main, kTrayIconId));
-    ASSERT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()),
-              -1);
+
+    // The stored period is what the list shows; the user then picks another.
+    const HWND accountPage = ::GetDlgItem(main, 152);
+    const HWND periods = ::GetDlgItem(accountPage, 1008);
+    ASSERT_NE(periods, nullptr);
+    EXPECT_EQ(::SendMessageW(periods, CB_GETCURSEL, 0, 0), 3);
+    ::SendMessageW(periods, CB_SETCURSEL, 4, 0);
+    ::SendMessageW(accountPage, WM_COMMAND, MAKEWPARAM(1008, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(periods));
 
     ::SendMessageW(::GetDlgItem(main, kCloseButton), BM_CLICK, 0, 0);
     DWORD exitCode = 0;
     ASSERT_TRUE(reader->WaitForExit(15s, &exitCode));
     EXPECT_EQ(exitCode, kExitCode);
     EXPECT_FALSE(TrayIconExists(main, kTrayIconId));
-    EXPECT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()), 0);
+    EXPECT_EQ(::GetPrivateProfileIntW(L"General Settings", L"Time", -1, SettingsFile().c_str()), 4);
 }
 
 TEST_F(ReaderWindowTest, TrayMenuCommandsShowAndExit) {
