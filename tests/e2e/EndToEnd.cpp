@@ -196,6 +196,40 @@ CliRun ProgramFolder::RunCheck(const std::string& arguments) const {
     return run;
 }
 
+CliRun ProgramFolder::RunWindowDriver(const std::string& artifactFolder,
+                                      const std::string& arguments) const {
+    CliRun run;
+    const auto wine = WineMode();
+    const char* driver = std::getenv("QV_E2E_WINE_DRIVER");
+    const char* bin = std::getenv("QV_E2E_WINE_BIN");
+    if (!wine || !driver || !bin) {
+        ADD_FAILURE() << "QV_E2E_WINE_CLI, QV_E2E_WINE_DRIVER and QV_E2E_WINE_BIN must name "
+                         "the Windows programs";
+        return run;
+    }
+    for (const char* file : {"QVReader.exe", "Corvane.exe"}) {
+        std::error_code error;
+        fs::copy_file(std::string(bin) + "/" + file, path_ + "/" + file,
+                      fs::copy_options::overwrite_existing, error);
+        if (error) {
+            ADD_FAILURE() << "cannot copy " << file << ": " << error.message();
+            return run;
+        }
+    }
+    const std::string out = path_ + "/driver.out", err = path_ + "/driver.err";
+    run.exitCode =
+        Run(Quoted(wine->runner) + " " + Quoted(wine->state) + " exec " + Quoted(driver) + " " +
+            Quoted(WinePath(path_ + "/QVReader.exe")) + " " + Quoted(WinePath(artifactFolder)) +
+            " " + arguments + " > " + Quoted(out) + " 2> " + Quoted(err));
+    std::istringstream lines(ReadText(out));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        run.lines.push_back(line);
+    }
+    run.errors = ReadText(err);
+    return run;
+}
+
 CliRun ProgramFolder::RunUntilThenInterrupt(const std::string& arguments,
                                             const std::string& awaited, int seconds) const {
     CliRun run;

@@ -67,6 +67,11 @@ public:
     // came; the program is then killed.
     CliRun RunUntilThenInterrupt(const std::string& arguments, const std::string& awaited,
                                  int seconds) const;
+    // Under Wine: copies QVReader.exe and the sibling stand-in into the
+    // folder and runs the window driver on it (tests/wine/WindowCheckDriver.cpp
+    // tells its arguments and its lines).
+    // Its screenshots go into artifactFolder (a native path).
+    CliRun RunWindowDriver(const std::string& artifactFolder, const std::string& arguments) const;
     // Rows stored for the account; -1 when the table cannot be read.
     int StoredRows(const std::wstring& file, const std::wstring& password,
                    const std::wstring& nick) const;

@@ -1,0 +1,188 @@
+// qvwindow-driver: drives the real QVReader.exe as a user would, for the
+// end-to-end check of the native test program (tests/e2e), and prints what
+// the windows show. One line a fact, fields separated by tabs:
+//
+//   qvwindow-driver READER-EXE ARTIFACT-FOLDER [--off ROW]... [--auto]
+//
+// starts the reader in its folder, clicks the ON/OFF image of each tree row
+// given (rows counted from 0 at the top, every group expanded), clicks Now
+// (or, with --auto, Auto, and lets the clock start the check), asks for Exit
+// while the check runs, waits for the check's end, saves screenshots, then
+// asks for Exit again. Prints "tree\tROW\tON|OFF" after each click,
+// "exit-during-check\trunning|ended", every line of the log list box as
+// "log\tTEXT" (top first), "balloon\tTITLE\tTEXT" for balloons seen, and
+// "exit\tCODE". "error\tTEXT" and exit status 1 when something fails.
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MouseInput.h"
+#include "ReaderProcess.h"
+#include "ScreenCapture.h"
+#include "TextConvert.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using qv::wine::ReaderProcess;
+
+constexpr int kAccountPage = 152;
+constexpr int kLogPage = 9;
+constexpr int kTree = 1003;
+constexpr int kLogList = 1004;
+constexpr int kNow = 1006;
+constexpr int kAuto = 1007;
+constexpr UINT kExitCommand = 20007;
+const wchar_t kSeparatorStart[] = L"- - - - ";
+
+void Print(const std::wstring& line) {
+    const std::string bytes = qv::WideToUtf8(line) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+}
+
+int Fail(const std::wstring& why) {
+    Print(L"error\t" + why);
+    return 1;
+}
+
+std::vector<std::wstring> LogLines(HWND list) {
+    std::vector<std::wstring> lines;
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring line(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const LRESULT got =
+            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        line.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool CheckEnded(HWND list) {
+    const std::vector<std::wstring> lines = LogLines(list);
+    return lines.size() >= 2 && lines[0].rfind(kSeparatorStart, 0) == 0 &&
+           lines[1].find(L"Finish ") != std::wstring::npos;
+}
+
+// Where a row's ON/OFF image lies: at the right edge of the tree, left of
+// the Data link, as the tree paints it.
+POINT CheckImageCentre(HWND tree, int row) {
+    RECT client{}, window{};
+    ::GetClientRect(tree, &client);
+    ::GetWindowRect(tree, &window);
+    int right = client.right;
+    const int scrollBar = ::GetSystemMetrics(SM_CYHSCROLL);
+    if ((window.right - window.left) - client.right < scrollBar) right -= scrollBar;
+    const int indent = static_cast<int>(::SendMessageW(tree, TVM_GETINDENT, 0, 0));
+    const int height = static_cast<int>(::SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
+    const int imageRight = right - indent - 20 - 30;
+    return qv::wine::ClientToScreenPoint(tree, imageRight - 15, row * height + height / 2);
+}
+
+POINT Centre(HWND hwnd) {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    return qv::wine::ClientToScreenPoint(hwnd, client.right / 2, client.bottom / 2);
+}
+
+// Balloons of the notification area are tooltip windows of the shell.
+BOOL CALLBACK CollectBalloon(HWND hwnd, LPARAM seen) {
+    wchar_t className[64] = {};
+    ::GetClassNameW(hwnd, className, 64);
+    if (std::wstring(className) != TOOLTIPS_CLASSW || !::IsWindowVisible(hwnd)) return TRUE;
+    wchar_t text[512] = {};
+    ::SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    if (text[0] != L'\0') reinterpret_cast<std::set<std::wstring>*>(seen)->insert(text);
+    return TRUE;
+}
+
+void Save(HWND hwnd, const std::wstring& folder, const wchar_t* name) {
+    qv::wine::WritePng(qv::wine::CaptureWindow(hwnd), folder + L"\\" + name);
+}
+
+int Drive(const std::vector<std::wstring>& arguments) {
+    if (arguments.size() < 2) return Fail(L"usage: qvwindow-driver READER-EXE ARTIFACT-FOLDER ...");
+    const std::wstring& program = arguments[0];
+    const std::wstring& artifacts = arguments[1];
+    std::vector<int> offRows;
+    bool automatic = false;
+    for (std::size_t i = 2; i < arguments.size(); ++i) {
+        if (arguments[i] == L"--off" && i + 1 < arguments.size()) {
+            offRows.push_back(std::stoi(arguments[++i]));
+        } else if (arguments[i] == L"--auto") {
+            automatic = true;
+        } else {
+            return Fail(L"unknown argument " + arguments[i]);
+        }
+    }
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
+    ::CreateDirectoryW(artifacts.c_str(), nullptr);
+
+    ReaderProcess reader(program, L"", folder);
+    if (!reader.Started()) return Fail(L"QVReader did not start");
+    const HWND main = reader.WaitForMainWindow();
+    if (main == nullptr) return Fail(L"no main window");
+    ::SetWindowPos(main, nullptr, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    qv::wine::BringToTop(main);
+
+    const HWND page = ::GetDlgItem(main, kAccountPage);
+    const HWND tree = ::GetDlgItem(page, kTree);
+    const HWND list = ::GetDlgItem(::GetDlgItem(main, kLogPage), kLogList);
+    if (tree == nullptr || list == nullptr) return Fail(L"no tree or no log list");
+
+    for (int row : offRows) {
+        if (!qv::wine::ClickAt(CheckImageCentre(tree, row)))
+            return Fail(L"the pointer did not move");
+    }
+    qv::wine::MoveMouseTo(POINT{1000, 900});
+    std::this_thread::sleep_for(500ms);
+    Save(main, artifacts, L"account-page.png");
+
+    const HWND start = ::GetDlgItem(page, automatic ? kAuto : kNow);
+    if (!qv::wine::ClickAt(Centre(start))) return Fail(L"the pointer did not move");
+    qv::wine::MoveMouseTo(POINT{1000, 900});
+
+    // Exit while the check runs is refused.
+    qv::wine::WaitUntil([&] { return !LogLines(list).empty(); }, 60s);
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+    std::this_thread::sleep_for(1s);
+    Print(std::wstring(L"exit-during-check\t") + (reader.Running() ? L"running" : L"ended"));
+
+    std::set<std::wstring> balloons;
+    const bool ended = qv::wine::WaitUntil(
+        [&] {
+            ::EnumWindows(&CollectBalloon, reinterpret_cast<LPARAM>(&balloons));
+            return CheckEnded(list);
+        },
+        180s);
+    std::this_thread::sleep_for(500ms);
+    Save(main, artifacts, L"log-page-after-check.png");
+    for (const std::wstring& line : LogLines(list)) Print(L"log\t" + line);
+    for (const std::wstring& text : balloons) Print(L"balloon\t" + text);
+    if (!ended) return Fail(L"the check did not end");
+
+    if (automatic) {
+        // Auto off: no further check.
+        if (!qv::wine::ClickAt(Centre(start))) return Fail(L"the pointer did not move");
+    }
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+    DWORD code = 0;
+    if (!reader.WaitForExit(20s, &code)) return Fail(L"the reader did not end");
+    Print(L"exit\t" + std::to_wstring(static_cast<int>(code)));
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    return Drive(std::vector<std::wstring>(argv + 1, argv + argc));
+}
