@@ -8,17 +8,16 @@
 // given (rows counted from 0 at the top, every group expanded), clicks Now
 // (or, with --auto, Auto, and lets the clock start the check), asks for Exit
 // while the check runs, waits for the check's end, saves screenshots, then
-// asks for Exit again. Prints "tree\tROW\tON|OFF" after each click,
+// asks for Exit again. Prints
 // "exit-during-check\trunning|ended", every line of the log list box as
-// "log\tTEXT" (top first), "balloon\tTITLE\tTEXT" for balloons seen, and
-// "exit\tCODE". "error\tTEXT" and exit status 1 when something fails.
+// "log\tTEXT" (top first) and "exit\tCODE". "error\tTEXT" and exit status 1 when something fails.
 
-#include <commctrl.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,17 +93,6 @@ POINT Centre(HWND hwnd) {
     return qv::wine::ClientToScreenPoint(hwnd, client.right / 2, client.bottom / 2);
 }
 
-// Balloons of the notification area are tooltip windows of the shell.
-BOOL CALLBACK CollectBalloon(HWND hwnd, LPARAM seen) {
-    wchar_t className[64] = {};
-    ::GetClassNameW(hwnd, className, 64);
-    if (std::wstring(className) != TOOLTIPS_CLASSW || !::IsWindowVisible(hwnd)) return TRUE;
-    wchar_t text[512] = {};
-    ::SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    if (text[0] != L'\0') reinterpret_cast<std::set<std::wstring>*>(seen)->insert(text);
-    return TRUE;
-}
-
 void Save(HWND hwnd, const std::wstring& folder, const wchar_t* name) {
     qv::wine::WritePng(qv::wine::CaptureWindow(hwnd), folder + L"\\" + name);
 }
@@ -157,17 +145,10 @@ int Drive(const std::vector<std::wstring>& arguments) {
     std::this_thread::sleep_for(1s);
     Print(std::wstring(L"exit-during-check\t") + (reader.Running() ? L"running" : L"ended"));
 
-    std::set<std::wstring> balloons;
-    const bool ended = qv::wine::WaitUntil(
-        [&] {
-            ::EnumWindows(&CollectBalloon, reinterpret_cast<LPARAM>(&balloons));
-            return CheckEnded(list);
-        },
-        180s);
+    const bool ended = qv::wine::WaitUntil([&] { return CheckEnded(list); }, 180s);
     std::this_thread::sleep_for(500ms);
     Save(main, artifacts, L"log-page-after-check.png");
     for (const std::wstring& line : LogLines(list)) Print(L"log\t" + line);
-    for (const std::wstring& text : balloons) Print(L"balloon\t" + text);
     if (!ended) return Fail(L"the check did not end");
 
     if (automatic) {
