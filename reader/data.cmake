@@ -7,6 +7,7 @@ add_library(qvdata STATIC
     accounts/Base64.cpp
     accounts/CTextFileReader.cpp
     accounts/CodePages.cpp
+    accounts/AccountFileWatch.cpp
     accounts/LoadAccounts.cpp
     web/ReportParser.cpp
 )

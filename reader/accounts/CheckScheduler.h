@@ -70,6 +70,8 @@ public:
     // The account page's initialisation, after the account list is loaded:
     // the interval from "Time", the button faces, the one-second clock.
     void Initialise(CMyObject* accountHead);
+    // The account list was read again; its head may be another node.
+    void SetAccountHead(CMyObject* accountHead) { accountHead_ = accountHead; }
 
     void OnIntervalSelected(int index);
     void OnNowClicked();

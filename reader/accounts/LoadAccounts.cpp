@@ -1,6 +1,7 @@
 #include "LoadAccounts.h"
 
 #include <algorithm>
+#include <map>
 
 #include "AsciiText.h"
 #include "Base64.h"
@@ -89,6 +90,63 @@ void LoadAccounts(const std::wstring& programFolder, AccountList& list) {
         if (zero != std::string::npos) bytes.resize(zero);
         AddAccountLine(list, AnsiToWide(bytes));
     }
+}
+
+namespace {
+
+std::wstring GroupKey(const CMyObject& group) {
+    return std::wstring(group.Name()) + L'\n' + group.m_strDbFile;
+}
+
+std::wstring NodeKey(const CMyObject& node) {
+    if (!node.IsAccount()) return L"group\n" + GroupKey(node);
+    const std::wstring group = node.m_pParent != nullptr ? GroupKey(*node.m_pParent) : L"";
+    return L"account\n" + group + L'\n' + node.m_strNickname;
+}
+
+}  // namespace
+
+bool MergeAccounts(AccountList& list, const AccountList& fresh) {
+    std::map<std::wstring, CMyObject*> kept;
+    std::vector<CMyObject*> before;
+    for (CMyObject* node = list.Head(); node != nullptr; node = node->m_pNext) {
+        kept.emplace(NodeKey(*node), node);
+        before.push_back(node);
+    }
+    std::map<const CMyObject*, CMyObject*> groupOf;  // a fresh group to its node in the list
+    std::vector<CMyObject*> order;
+    bool changed = false;
+    for (const CMyObject* node = fresh.Head(); node != nullptr; node = node->m_pNext) {
+        CMyObject* target = nullptr;
+        if (const auto found = kept.find(NodeKey(*node)); found != kept.end()) {
+            target = found->second;
+            kept.erase(found);  // a name the file repeats gets a node of its own
+            changed = changed || target->m_strPassword != node->m_strPassword ||
+                      target->m_strDbPassword != node->m_strDbPassword;
+        } else {
+            target = &list.Append();
+            target->SetName(node->Name());
+            target->m_nKind = node->m_nKind;
+            target->m_nImage = node->m_nImage;
+            target->m_strNickname = node->m_strNickname;
+            changed = true;
+        }
+        target->m_strPassword = node->m_strPassword;
+        target->m_strDbFile = node->m_strDbFile;
+        target->m_strDbPassword = node->m_strDbPassword;
+        target->m_pParent = node->m_pParent != nullptr ? groupOf[node->m_pParent] : nullptr;
+        if (!node->IsAccount()) groupOf[node] = target;
+        order.push_back(target);
+    }
+    changed = changed || order != before;
+    list.Relink(order);
+    return changed;
+}
+
+bool ReloadAccounts(const std::wstring& programFolder, AccountList& list) {
+    AccountList fresh;
+    LoadAccounts(programFolder, fresh);
+    return MergeAccounts(list, fresh);
 }
 
 }  // namespace qv

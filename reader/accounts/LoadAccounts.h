@@ -30,4 +30,15 @@ std::size_t AddAccountLine(AccountList& list, std::wstring_view decodedText);
 // nothing; so does a line that is not ended by a line feed.
 void LoadAccounts(const std::wstring& programFolder, AccountList& list);
 
+// Brings the list in line with the accounts of `fresh` (a list just read
+// from the file): a group that is still there (same name and database file)
+// and an account still in it (same nickname) keep their node, with its
+// ON/OFF state and its recent list, and take the file's passwords; new ones
+// get new nodes (ON), and the nodes the file no longer names are unlinked.
+// True when the list changed.
+bool MergeAccounts(AccountList& list, const AccountList& fresh);
+
+// Reads account.ini again and merges it; true when the list changed.
+bool ReloadAccounts(const std::wstring& programFolder, AccountList& list);
+
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "AccountFileWatch.h"
 #include "AccountList.h"
 #include "ActivityLog.h"
 #include "Browser.h"
@@ -58,6 +59,11 @@ public:
     // list empty.
     void Load(std::optional<int> timeoutMs = std::nullopt);
 
+    // Reads account.ini again when it changed on disk and no check runs;
+    // the accounts still there keep their nodes and ON/OFF state. True
+    // when the account list changed (the tree is to be filled again).
+    bool ReloadIfChanged();
+
     AccountList& Accounts() { return accounts_; }
     CheckScheduler& Scheduler() { return scheduler_; }
     BrowserSession& Session() { return session_; }
@@ -68,6 +74,7 @@ private:
     ReaderState& state_;
     std::wstring programFolder_;
     AccountList accounts_;
+    AccountFileWatch accountFile_;
     CheckPlanner planner_;
     BrowserSession session_;
     CheckScheduler scheduler_;

@@ -13,9 +13,12 @@ inline constexpr std::uint32_t kDragMs = 20;
 inline constexpr std::uint32_t kTrayAnimationTimer = 55;
 inline constexpr std::uint32_t kTrayAnimationMs = 500;
 
-// Account page: the automatic-check clock.
+// Account page: the automatic-check clock, and the look at account.ini for
+// changes the sibling program made.
 inline constexpr std::uint32_t kAutoClockTimer = 5000;
 inline constexpr std::uint32_t kAutoClockMs = 1000;
+inline constexpr std::uint32_t kAccountFileTimer = 5001;
+inline constexpr std::uint32_t kAccountFileMs = 1000;
 
 // Browser page: one step of the web session, and the time-out of a step
 // (its period is the time-out setting).
