@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,38 @@ TEST(WindowCheckEndToEnd, AccountSwitchedOffIsLeftOutAndTheOthersAreImported) {
     const auto lastLogin = folder.SettingsSection("Last Login");
     EXPECT_EQ(lastLogin.size(), 6u);
     EXPECT_EQ(folder.SettingsSection("General Settings")["Time"], "1");
+}
+
+// No period chosen (a "Time" outside the list): every tick after the last
+// check's end is due, so automatic checks follow each other until Auto is
+// switched off.
+TEST(WindowCheckEndToEnd, AutoChecksByItselfUntilSwitchedOff) {
+    Simulator simulator("[account dave]\npassword = d\ntransactions = 2\ndays = 10\n");
+    ASSERT_TRUE(simulator.Running());
+    ProgramFolder folder("group Outlet.mdb outlet\naccount dave d\n", simulator);
+    ASSERT_TRUE(folder.Made());
+    std::ofstream(folder.Path() + "/QVSetting.ini")
+        << "[General Settings]\nRun=0\nTime=-1\nTimeout=0\n[Exit settings]\nTray=1\n"
+           "[Update Settings]\nAutomaticly update=0\n"
+           "[Last Login]\ny=2009\nmo=3\nd=7\nh=10\nmi=0\ns=0\n";
+
+    const CliRun run = folder.RunWindowDriver(Artifacts(), "--auto");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(Facts(run, "error"), Lines{});
+    EXPECT_EQ(Facts(run, "auto-face-on"), Lines{"changed"});
+    EXPECT_EQ(Facts(run, "auto-face-off"), Lines{"restored"});
+
+    const Lines texts = WithoutStamps(Facts(run, "log"));
+    const auto starts = std::count(texts.begin(), texts.end(), "Start auto check of data.");
+    EXPECT_GE(starts, 2);
+    EXPECT_EQ(Facts(run, "starts-at-off"), Lines{std::to_string(starts)})
+        << "a check started after Auto was switched off";
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0], kSeparator);
+    EXPECT_EQ(texts[1], "Finish auto check of data.");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Finish auto check of data."), starts);
+    EXPECT_EQ(folder.StoredRows(L"Outlet.mdb", L"outlet", L"dave"), 2);
+    EXPECT_EQ(Facts(run, "exit"), Lines{"-1"});
 }
 
 }  // namespace

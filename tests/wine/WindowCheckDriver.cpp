@@ -38,6 +38,7 @@ constexpr int kTree = 1003;
 constexpr int kLogList = 1004;
 constexpr int kNow = 1006;
 constexpr int kAuto = 1007;
+constexpr int kTabStrip = 1002;
 constexpr UINT kExitCommand = 20007;
 const wchar_t kSeparatorStart[] = L"- - - - ";
 
@@ -97,6 +98,50 @@ void Save(HWND hwnd, const std::wstring& folder, const wchar_t* name) {
     qv::wine::WritePng(qv::wine::CaptureWindow(hwnd), folder + L"\\" + name);
 }
 
+int Count(const std::vector<std::wstring>& lines, const std::wstring& end) {
+    int count = 0;
+    for (const std::wstring& line : lines) {
+        count += line.size() >= end.size() &&
+                 line.compare(line.size() - end.size(), end.size(), end) == 0;
+    }
+    return count;
+}
+
+// Auto on, two automatic checks, then Auto off: the face follows, and no
+// check starts after it.
+int DriveAutomatic(HWND main, HWND page, HWND list, const std::wstring& artifacts) {
+    const HWND button = ::GetDlgItem(page, kAuto);
+    const HWND tabs = ::GetDlgItem(main, kTabStrip);
+    const qv::wine::Capture autoRun = qv::wine::CaptureWindow(button);
+    if (!qv::wine::ClickAt(Centre(button))) return Fail(L"the pointer did not move");
+    qv::wine::MoveMouseTo(POINT{1000, 900});
+
+    const bool repeated = qv::wine::WaitUntil(
+        [&] { return Count(LogLines(list), L"Start auto check of data.") >= 2; }, 180s);
+    if (!repeated) return Fail(L"no second automatic check");
+    // Back to the account page, where the Auto button is.
+    if (!qv::wine::ClickAt(qv::wine::ClientToScreenPoint(tabs, 46, 14)))
+        return Fail(L"the pointer did not move");
+    qv::wine::MoveMouseTo(POINT{1000, 900});
+    std::this_thread::sleep_for(300ms);
+    Print(std::wstring(L"auto-face-on\t") +
+          (qv::wine::CaptureWindow(button).pixels != autoRun.pixels ? L"changed" : L"same"));
+    Save(main, artifacts, L"account-page-auto.png");
+
+    if (!qv::wine::ClickAt(Centre(button))) return Fail(L"the pointer did not move");
+    qv::wine::MoveMouseTo(POINT{1000, 900});
+    const bool ended = qv::wine::WaitUntil([&] { return CheckEnded(list); }, 180s);
+    std::this_thread::sleep_for(300ms);
+    Print(std::wstring(L"auto-face-off\t") +
+          (qv::wine::CaptureWindow(button).pixels == autoRun.pixels ? L"restored" : L"different"));
+    const int startsAtOff = Count(LogLines(list), L"Start auto check of data.");
+    std::this_thread::sleep_for(4s);
+    Print(L"starts-at-off\t" + std::to_wstring(startsAtOff));
+    for (const std::wstring& line : LogLines(list)) Print(L"log\t" + line);
+    if (!ended) return Fail(L"the check did not end");
+    return 0;
+}
+
 int Drive(const std::vector<std::wstring>& arguments) {
     if (arguments.size() < 2) return Fail(L"usage: qvwindow-driver READER-EXE ARTIFACT-FOLDER ...");
     const std::wstring& program = arguments[0];
@@ -135,25 +180,25 @@ int Drive(const std::vector<std::wstring>& arguments) {
     std::this_thread::sleep_for(500ms);
     Save(main, artifacts, L"account-page.png");
 
-    const HWND start = ::GetDlgItem(page, automatic ? kAuto : kNow);
-    if (!qv::wine::ClickAt(Centre(start))) return Fail(L"the pointer did not move");
-    qv::wine::MoveMouseTo(POINT{1000, 900});
-
-    // Exit while the check runs is refused.
-    qv::wine::WaitUntil([&] { return !LogLines(list).empty(); }, 60s);
-    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
-    std::this_thread::sleep_for(1s);
-    Print(std::wstring(L"exit-during-check\t") + (reader.Running() ? L"running" : L"ended"));
-
-    const bool ended = qv::wine::WaitUntil([&] { return CheckEnded(list); }, 180s);
-    std::this_thread::sleep_for(500ms);
-    Save(main, artifacts, L"log-page-after-check.png");
-    for (const std::wstring& line : LogLines(list)) Print(L"log\t" + line);
-    if (!ended) return Fail(L"the check did not end");
-
     if (automatic) {
-        // Auto off: no further check.
-        if (!qv::wine::ClickAt(Centre(start))) return Fail(L"the pointer did not move");
+        const int failed = DriveAutomatic(main, page, list, artifacts);
+        if (failed != 0) return failed;
+    } else {
+        if (!qv::wine::ClickAt(Centre(::GetDlgItem(page, kNow))))
+            return Fail(L"the pointer did not move");
+        qv::wine::MoveMouseTo(POINT{1000, 900});
+
+        // Exit while the check runs is refused.
+        qv::wine::WaitUntil([&] { return !LogLines(list).empty(); }, 60s);
+        ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+        std::this_thread::sleep_for(1s);
+        Print(std::wstring(L"exit-during-check\t") + (reader.Running() ? L"running" : L"ended"));
+
+        const bool ended = qv::wine::WaitUntil([&] { return CheckEnded(list); }, 180s);
+        std::this_thread::sleep_for(500ms);
+        Save(main, artifacts, L"log-page-after-check.png");
+        for (const std::wstring& line : LogLines(list)) Print(L"log\t" + line);
+        if (!ended) return Fail(L"the check did not end");
     }
     ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
     DWORD code = 0;
