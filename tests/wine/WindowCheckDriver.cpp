@@ -2,7 +2,7 @@
 // end-to-end check of the native test program (tests/e2e), and prints what
 // the windows show. One line a fact, fields separated by tabs:
 //
-//   qvwindow-driver READER-EXE ARTIFACT-FOLDER [--off ROW]... [--auto]
+//   qvwindow-driver READER-EXE ARTIFACT-FOLDER [--off ROW]... [--auto] [--stall]
 //
 // starts the reader in its folder, clicks the ON/OFF image of each tree row
 // given (rows counted from 0 at the top, every group expanded), clicks Now
@@ -10,12 +10,16 @@
 // while the check runs, waits for the check's end, saves screenshots, then
 // asks for Exit again. Prints
 // "exit-during-check\trunning|ended", every line of the log list box as
-// "log\tTEXT" (top first) and "exit\tCODE". "error\tTEXT" and exit status 1 when something fails.
+// "log\tTEXT" (top first) and "exit\tCODE". With --stall, how long messages
+// to the main window waited during the check: "stall\tui-stall-max: N ms\t...". "error\tTEXT" and
+// exit status 1 when something fails.
 
 #include <windows.h>
 // After <windows.h>, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -98,6 +102,56 @@ void Save(HWND hwnd, const std::wstring& folder, const wchar_t* name) {
     qv::wine::WritePng(qv::wine::CaptureWindow(hwnd), folder + L"\\" + name);
 }
 
+// While a check runs, a message sent to the main window every 20 ms: how
+// long each waits for its answer is how long the window could not react.
+class StallMeter {
+public:
+    StallMeter(HWND main, bool on) : main_(main) {
+        if (on) worker_ = std::thread([this] { Measure(); });
+    }
+    ~StallMeter() { Stop(); }
+
+    void Report() {
+        if (!worker_.joinable()) return;
+        Stop();
+        std::vector<double> sorted = waits_;
+        std::sort(sorted.begin(), sorted.end());
+        const double max = sorted.empty() ? 0 : sorted.back();
+        const double p99 =
+            sorted.empty()
+                ? 0
+                : sorted[(sorted.size() * 99) / 100 < sorted.size() ? (sorted.size() * 99) / 100
+                                                                    : sorted.size() - 1];
+        wchar_t line[160];
+        std::swprintf(line, 160,
+                      L"stall\tui-stall-max: %.0f ms\tui-stall-p99: %.0f ms\tsamples: %zu", max,
+                      p99, sorted.size());
+        Print(line);
+    }
+
+private:
+    void Stop() {
+        stop_ = true;
+        if (worker_.joinable()) worker_.join();
+    }
+    void Measure() {
+        while (!stop_) {
+            const auto sent = std::chrono::steady_clock::now();
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+            const std::chrono::duration<double, std::milli> waited =
+                std::chrono::steady_clock::now() - sent;
+            waits_.push_back(waited.count());
+            std::this_thread::sleep_for(20ms);
+        }
+    }
+
+    HWND main_;
+    std::atomic<bool> stop_{false};
+    std::vector<double> waits_;
+    std::thread worker_;
+};
+
 int Count(const std::vector<std::wstring>& lines, const std::wstring& end) {
     int count = 0;
     for (const std::wstring& line : lines) {
@@ -148,11 +202,14 @@ int Drive(const std::vector<std::wstring>& arguments) {
     const std::wstring& artifacts = arguments[1];
     std::vector<int> offRows;
     bool automatic = false;
+    bool measureStall = false;
     for (std::size_t i = 2; i < arguments.size(); ++i) {
         if (arguments[i] == L"--off" && i + 1 < arguments.size()) {
             offRows.push_back(std::stoi(arguments[++i]));
         } else if (arguments[i] == L"--auto") {
             automatic = true;
+        } else if (arguments[i] == L"--stall") {
+            measureStall = true;
         } else {
             return Fail(L"unknown argument " + arguments[i]);
         }
@@ -188,6 +245,7 @@ int Drive(const std::vector<std::wstring>& arguments) {
             return Fail(L"the pointer did not move");
         qv::wine::MoveMouseTo(POINT{1000, 900});
 
+        StallMeter stall(main, measureStall);
         // Exit while the check runs is refused.
         qv::wine::WaitUntil([&] { return !LogLines(list).empty(); }, 60s);
         ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
@@ -195,6 +253,7 @@ int Drive(const std::vector<std::wstring>& arguments) {
         Print(std::wstring(L"exit-during-check\t") + (reader.Running() ? L"running" : L"ended"));
 
         const bool ended = qv::wine::WaitUntil([&] { return CheckEnded(list); }, 180s);
+        stall.Report();
         std::this_thread::sleep_for(500ms);
         Save(main, artifacts, L"log-page-after-check.png");
         for (const std::wstring& line : LogLines(list)) Print(L"log\t" + line);
