@@ -3,6 +3,7 @@
 #include "AccountPageLayout.h"
 #include "CQVLiveDlg.h"
 #include "Gdi.h"
+#include "TimerIds.h"
 #include "WinHandles.h"
 
 namespace qv {
@@ -35,6 +36,8 @@ CDlgQVLiveAccount::CDlgQVLiveAccount(HINSTANCE instance, CQVLiveDlg& main)
 CDlgQVLiveAccount::~CDlgQVLiveAccount() = default;
 
 BOOL CDlgQVLiveAccount::OnInitDialog() {
+    tree_.Attach(Handle(), IDC_ACCOUNT_TREE);
+    tree_.SetDataLinkHandler([this](CMyObject& node) { main_.ShowAccountData(node); });
     now_.Attach(Handle(), IDC_NOW_BUTTON);
     auto_.Attach(Handle(), IDC_AUTO_BUTTON);
     label_.Attach(Handle(), IDC_TIME_LABEL);
@@ -55,6 +58,11 @@ BOOL CDlgQVLiveAccount::OnInitDialog() {
                    ReaderCheckViews{*this, web}, main_.LogPage().Log(), ports.state,
                    ports.programFolder, ports.network);
     check_->Load();
+    tree_.ShowAccounts(check_->Accounts());
+    // The sibling program may change the accounts while the reader runs.
+    timers_.SetTimer(kAccountFileTimer, kAccountFileMs, [this] {
+        if (check_->ReloadIfChanged()) tree_.ShowAccounts(check_->Accounts());
+    });
     return TRUE;
 }
 

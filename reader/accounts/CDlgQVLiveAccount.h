@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "CNButtonEx.h"
+#include "CMyTreeCtrl.h"
 #include "CNStaticEx.h"
 #include "CPageDialog.h"
 #include "ReaderCheck.h"
@@ -27,6 +28,8 @@ public:
     void FinishRun();
     // Null before the page's initialisation.
     ReaderCheck* Check() { return check_ ? &*check_ : nullptr; }
+    // The tree's selected node; null when none is selected.
+    CMyObject* GetSelectedNode() const { return tree_.GetSelectedNode(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -47,6 +50,7 @@ private:
     void Paint();
 
     CQVLiveDlg& main_;
+    CMyTreeCtrl tree_;
     CNButtonEx now_;
     CNButtonEx auto_;
     CNStaticEx label_;

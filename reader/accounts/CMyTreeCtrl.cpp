@@ -103,8 +103,11 @@ void CMyTreeCtrl::SetAccountList(CMyObject* head) {
 }
 
 void CMyTreeCtrl::ShowAccounts(AccountList& list) {
-    icons_ = MakeAccountImageList();
-    TreeView_SetImageList(Handle(), icons_.get(), TVSIL_NORMAL);
+    // The tree lets go of the old icons before they are destroyed.
+    UniqueImageList icons = MakeAccountImageList();
+    TreeView_SetImageList(Handle(), icons.get(), TVSIL_NORMAL);
+    icons_ = std::move(icons);
+    TreeView_DeleteAllItems(Handle());
     FillAccountTree(Handle(), list);
     SetAccountList(list.Head());
 }

@@ -52,7 +52,7 @@ public:
     // account's check image walks to update the others.
     void SetAccountList(CMyObject* head);
     // Makes the icons the tree's normal image list, fills the tree from
-    // the list and keeps the list's head.
+    // the list (in place of any items it had) and keeps the list's head.
     void ShowAccounts(AccountList& list);
     // The node of the selected item; null when no item is selected.
     CMyObject* GetSelectedNode() const;

@@ -107,6 +107,12 @@ void CQVLiveDlg::StopTrayAnimation() {
     controller_->Tray().RestoreTrayIcon();
 }
 
+void CQVLiveDlg::ShowAccountData(CMyObject&) {
+    // Tab 2 selected and the data page alone shown; the data page lists
+    // the item's records once it has its list.
+    controller_->ShowPage(static_cast<int>(Page::Data));
+}
+
 void CQVLiveDlg::ShowNewItemsBalloon(const CMyObject& account, int count) {
     controller_->Tray().ShowNewItemsBalloon(account.m_strNickname, count);
 }

@@ -42,6 +42,8 @@ public:
     void StartTrayAnimation();
     void StopTrayAnimation();
     void ShowNewItemsBalloon(const CMyObject& account, int count);
+    // The tree's Data link: the data page for a group or an account.
+    void ShowAccountData(CMyObject& item);
 
 protected:
     BOOL OnInitDialog() override;
