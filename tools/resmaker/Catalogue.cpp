@@ -1,6 +1,7 @@
 #include "Catalogue.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "PageArt.h"
 #include "Palette.h"

@@ -1,7 +1,6 @@
 // The reader's icons: program, tray animation and menu items.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "IconFile.h"
