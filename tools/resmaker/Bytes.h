@@ -1,0 +1,19 @@
+// Little-endian writing of the resource files' header fields.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace qv::res {
+
+inline void PutU16(std::vector<std::uint8_t>& out, unsigned value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    PutU16(out, value & 0xFFFF);
+    PutU16(out, value >> 16);
+}
+
+}  // namespace qv::res
