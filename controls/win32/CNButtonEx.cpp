@@ -44,4 +44,13 @@ void CNButtonEx::Draw(const DRAWITEMSTRUCT& draw) const {
     buffer.CopyTo(draw.hDC, r.left, r.top);
 }
 
+void SetButtonFace(CNButtonEx& button, const ButtonFace& face) {
+    button.SetBitmaps(face.normal, face.hover, face.pressed, face.disabled, face.width,
+                      face.height);
+    if (button.Handle() != nullptr) {
+        ::SetWindowPos(button.Handle(), nullptr, 0, 0, face.width, face.height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 }  // namespace qv

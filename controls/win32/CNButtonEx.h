@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "ButtonLook.h"
 #include "ControlBase.h"
 #include "WinHandles.h"
 
@@ -33,5 +34,9 @@ private:
     bool enabled_ = true;
     bool imageMode_ = false;
 };
+
+// Gives the button this face and sizes its window to the face, so the
+// whole image shows whatever size the template's dialog units came to.
+void SetButtonFace(CNButtonEx& button, const ButtonFace& face);
 
 }  // namespace qv

@@ -16,11 +16,6 @@ constexpr int kPanelBottomGap = 90;   // the panel ends this far above the page'
 constexpr int kStripFromBottom = 85;  // the strip is 83 pixels high
 constexpr int kStripRightWidth = 150;
 
-void SetFace(CNButtonEx& button, const ButtonFace& face) {
-    button.SetBitmaps(face.normal, face.hover, face.pressed, face.disabled, face.width,
-                      face.height);
-}
-
 void Blit(HDC target, int x, int y, HBITMAP bitmap) {
     const win::BitmapDc source(bitmap);
     if (!source) return;
@@ -79,7 +74,7 @@ void CDlgQVLiveAccount::SelectInterval(int index) {
 }
 
 void CDlgQVLiveAccount::SetNowFace(NowFace face) {
-    SetFace(now_, FaceOf(face));
+    SetButtonFace(now_, FaceOf(face));
 }
 
 void CDlgQVLiveAccount::EnableNow(bool enabled) {
@@ -87,7 +82,7 @@ void CDlgQVLiveAccount::EnableNow(bool enabled) {
 }
 
 void CDlgQVLiveAccount::SetAutoFace(AutoFace face) {
-    SetFace(auto_, FaceOf(face));
+    SetButtonFace(auto_, FaceOf(face));
 }
 
 void CDlgQVLiveAccount::ShowLogPage() {

@@ -56,12 +56,7 @@ void CQVLiveDlg::ResizeWindow(int width, int height) {
 
 void CQVLiveDlg::SetUpCloseButton() {
     closeButton_.Attach(Handle(), IDC_CLOSE_BUTTON);
-    const ButtonFace& face = kCloseButtonFace;
-    closeButton_.SetBitmaps(face.normal, face.hover, face.pressed, face.disabled, face.width,
-                            face.height);
-    // The template's button is sized in dialog units; the face is in pixels.
-    ::SetWindowPos(closeButton_.Handle(), nullptr, 0, 0, face.width, face.height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetButtonFace(closeButton_, kCloseButtonFace);
 }
 
 void CQVLiveDlg::SetUpTabStrip() {

@@ -235,7 +235,7 @@ int Drive(const std::vector<std::wstring>& arguments) {
     }
     qv::wine::MoveMouseTo(POINT{1000, 900});
     std::this_thread::sleep_for(500ms);
-    Save(main, artifacts, L"account-page.png");
+    Save(main, artifacts, automatic ? L"account-page-before-auto.png" : L"account-page.png");
 
     if (automatic) {
         const int failed = DriveAutomatic(main, page, list, artifacts);
