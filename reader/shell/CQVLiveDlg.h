@@ -42,6 +42,9 @@ public:
     void StartTrayAnimation();
     void StopTrayAnimation();
     void ShowNewItemsBalloon(const CMyObject& account, int count);
+    // The last balloon's texts, as the shell was given them.
+    const std::wstring& BalloonTitle() const { return controller_->Tray().BalloonTitle(); }
+    const std::wstring& BalloonText() const { return controller_->Tray().BalloonText(); }
     // The tree's Data link: the data page for a group or an account.
     void ShowAccountData(CMyObject& item);
 

@@ -51,6 +51,7 @@ public:
     bool HideOnPaint() const { return state_.startHidden != 0; }
 
     TrayIcon& Tray() { return tray_; }
+    const TrayIcon& Tray() const { return tray_; }
     int CurrentPage() const { return currentPage_; }
 
 private:
