@@ -128,27 +128,10 @@ bool CDlgQVLiveAccount::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
             if (!OnCommand(LOWORD(wParam), HIWORD(wParam))) break;
             result = 0;
             return true;
-        case WM_PAINT:
-            Paint();
-            result = 0;
-            return true;
-        case WM_ERASEBKGND:
-            result = TRUE;  // the paint covers the whole page
-            return true;
         default:
             break;
     }
     return CPageDialog::OnMessage(message, wParam, lParam, result);
-}
-
-void CDlgQVLiveAccount::Paint() {
-    win::PaintScope paint(Handle());
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    win::DoubleBuffer buffer(paint.Dc(), client.right, client.bottom);
-    if (!buffer.Ready()) return;
-    PaintBackground(buffer.Dc(), client);
-    buffer.CopyTo(paint.Dc());
 }
 
 void CDlgQVLiveAccount::PaintBackground(HDC dc, const RECT& client) {

@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "CNButtonEx.h"
 #include "CMyTreeCtrl.h"
+#include "CNButtonEx.h"
 #include "CNStaticEx.h"
 #include "CPageDialog.h"
 #include "ReaderCheck.h"
@@ -34,6 +34,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    bool PaintsWholePage() const override { return true; }
     void PaintBackground(HDC dc, const RECT& client) override;
 
 private:
@@ -47,7 +48,6 @@ private:
     void StopTrayAnimation() override;
 
     bool OnCommand(WORD id, WORD code);
-    void Paint();
 
     CQVLiveDlg& main_;
     CMyTreeCtrl tree_;

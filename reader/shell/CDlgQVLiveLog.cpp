@@ -15,18 +15,4 @@ void CDlgQVLiveLog::PaintBackground(HDC dc, const RECT& client) {
     PaintPagePanel(dc, client);
 }
 
-bool CDlgQVLiveLog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    switch (message) {
-        case WM_PAINT:
-            PaintPagePanelWindow(Handle());
-            result = 0;
-            return true;
-        case WM_ERASEBKGND:
-            result = TRUE;  // the paint covers the whole page
-            return true;
-        default:
-            return CPageDialog::OnMessage(message, wParam, lParam, result);
-    }
-}
-
 }  // namespace qv

@@ -22,7 +22,7 @@ public:
     ActivityLog& Log() { return log_; }
 
 protected:
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    bool PaintsWholePage() const override { return true; }
     void PaintBackground(HDC dc, const RECT& client) override;
 
 private:

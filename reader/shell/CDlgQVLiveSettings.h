@@ -12,6 +12,7 @@ public:
     explicit CDlgQVLiveSettings(HINSTANCE instance) : CPageDialog(instance, IDD_QVLIVE_SETTINGS) {}
 
 protected:
+    bool PaintsWholePage() const override { return true; }
     void PaintBackground(HDC dc, const RECT& client) override { PaintPagePanel(dc, client); }
 
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
@@ -19,15 +20,6 @@ protected:
         // again shows it with the edits it had.
         if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
             ::ShowWindow(Handle(), SW_HIDE);
-            result = TRUE;
-            return true;
-        }
-        if (message == WM_PAINT) {
-            PaintPagePanelWindow(Handle());
-            result = 0;
-            return true;
-        }
-        if (message == WM_ERASEBKGND) {
             result = TRUE;
             return true;
         }

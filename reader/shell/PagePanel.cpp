@@ -30,14 +30,4 @@ void PaintPagePanel(HDC dc, const RECT& client) {
     ::FillRect(dc, &inside, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
 }
 
-void PaintPagePanelWindow(HWND page) {
-    win::PaintScope paint(page);
-    RECT client{};
-    ::GetClientRect(page, &client);
-    win::DoubleBuffer buffer(paint.Dc(), client.right, client.bottom);
-    if (!buffer.Ready()) return;
-    PaintPagePanel(buffer.Dc(), client);
-    buffer.CopyTo(paint.Dc());
-}
-
 }  // namespace qv

@@ -8,7 +8,4 @@ namespace qv {
 
 void PaintPagePanel(HDC dc, const RECT& client);
 
-// A page's WM_PAINT: the panel drawn off-screen and copied in one step.
-void PaintPagePanelWindow(HWND page);
-
 }  // namespace qv

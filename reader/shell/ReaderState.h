@@ -10,11 +10,11 @@ namespace qv {
 enum CheckState : int { kCheckIdle = 0, kCheckAutomatic = 1, kCheckManual = 2 };
 
 struct ReaderState {
-    int startHidden = 0;      // set by "-A"; cleared when the user shows the window
+    int startHidden = 0;  // set by "-A"; cleared when the user shows the window
     int checkState = kCheckIdle;
-    int autoCheck = 0;        // the Auto button is on
+    int autoCheck = 0;  // the Auto button is on
     int online = 0;
-    int intervalIndex = 0;    // 0..5: 10, 20, 30, 60, 90, 120 minutes
+    int intervalIndex = 0;             // 0..5: 10, 20, 30, 60, 90, 120 minutes
     int timeoutMs = kTimeoutAtLoadMs;  // time-out of one web step
 };
 

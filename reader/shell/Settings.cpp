@@ -11,8 +11,7 @@ Settings::Settings(IProfileStore& store, std::wstring programFolder)
 
 int Settings::ReadSettingInt(const std::wstring& file, const std::wstring& section,
                              const std::wstring& key) const {
-    return store_.ReadInt(ResolveSettingsPath(programFolder_, file), section, key,
-                          kMissingSetting);
+    return store_.ReadInt(ResolveSettingsPath(programFolder_, file), section, key, kMissingSetting);
 }
 
 bool Settings::WriteSettingInt(const std::wstring& file, const std::wstring& section,

@@ -32,7 +32,9 @@ void TrayIcon::Add() {
     shell_.Add(record_);
 }
 
-void TrayIcon::Delete() { shell_.Delete(record_); }
+void TrayIcon::Delete() {
+    shell_.Delete(record_);
+}
 
 void TrayIcon::StepTrayAnimation() {
     SetPlainFlags();
@@ -55,8 +57,8 @@ void TrayIcon::ShowNewItemsBalloon(const std::wstring& nickname, int count) {
     if (count == 0) return;
     balloonTitle_ = L"Account: " + nickname;
     balloonText_ = L"Get " + std::to_wstring(count) + L" new items";
-    record_.flags = NotifyIconRecord::kMessage | NotifyIconRecord::kIcon |
-                    NotifyIconRecord::kTip | NotifyIconRecord::kInfo;
+    record_.flags = NotifyIconRecord::kMessage | NotifyIconRecord::kIcon | NotifyIconRecord::kTip |
+                    NotifyIconRecord::kInfo;
     record_.timeout = kBalloonTimeout;
     record_.infoFlags = kInfoIcon;
     record_.info = FitField(balloonText_, NotifyIconRecord::kInfoChars);

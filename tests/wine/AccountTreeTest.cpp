@@ -18,6 +18,7 @@
 #include "CMyTreeCtrl.h"
 #include "DialogBase.h"
 #include "Gdi.h"
+#include "InProcessInput.h"
 #include "LoadAccounts.h"
 #include "MouseInput.h"
 #include "ReaderProcess.h"
@@ -51,21 +52,6 @@ protected:
 private:
     AccountList& list_;
 };
-
-void Pump(std::chrono::milliseconds time) {
-    win::Win32UiDispatcher::PumpUntil([] { return false; }, time);
-}
-
-// The mouse helpers wait for the pointer; this process must keep pumping
-// its own messages meanwhile, so each step runs on a thread of its own.
-bool Drive(const std::function<bool()>& input) {
-    std::optional<bool> done;
-    std::thread worker([&] { done = input(); });
-    while (!done.has_value()) Pump(20ms);
-    worker.join();
-    Pump(200ms);
-    return *done;
-}
 
 // A bitmap of one colour with magenta corners, as the program's images
 // have a transparent surround.

@@ -16,6 +16,7 @@
 #include "CNRadioEx.h"
 #include "CNStaticEx.h"
 #include "DialogBase.h"
+#include "InProcessInput.h"
 #include "MouseInput.h"
 #include "ReaderProcess.h"
 #include "ScreenCapture.h"
@@ -80,32 +81,6 @@ protected:
         return false;
     }
 };
-
-void Pump(std::chrono::milliseconds time) {
-    win::Win32UiDispatcher::PumpUntil([] { return false; }, time);
-}
-
-bool PumpUntil(const std::function<bool()>& done) {
-    return win::Win32UiDispatcher::PumpUntil(done, 5s);
-}
-
-int DifferingPixels(const Capture& a, const Capture& b) {
-    if (a.width != b.width || a.height != b.height) return -1;
-    int count = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i];
-    return count;
-}
-
-// The mouse helpers wait for the pointer; this process must keep pumping
-// its own messages meanwhile, so each step runs on a thread of its own.
-bool Drive(const std::function<bool()>& input) {
-    std::optional<bool> done;
-    std::thread worker([&] { done = input(); });
-    while (!done.has_value()) Pump(20ms);
-    worker.join();
-    Pump(200ms);
-    return *done;
-}
 
 class DrawnControlsTest : public testing::Test {
 protected:

@@ -65,13 +65,6 @@ std::string OnlyPage(int index) {
     return pages;
 }
 
-int DifferingPixels(const Capture& a, const Capture& b) {
-    if (a.width != b.width || a.height != b.height) return -1;
-    int count = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i];
-    return count;
-}
-
 TEST_F(MainWindowMouseTest, AClickOnEachTabShowsItsPageAndHidesTheOthers) {
     StartOnTop(L"1");
     ASSERT_EQ(VisiblePages(), OnlyPage(0));

@@ -182,7 +182,9 @@ struct RuleCase {
     int changesPerYear;
 };
 
-void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RuleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConversionMatchesSystem : public testing::TestWithParam<RuleCase> {};
 
@@ -198,8 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"Southern", Zone(-600, 0, -60, Rule(10, 1, 0, 2), Rule(4, 1, 0, 3)), 2},
         RuleCase{"HalfHourShiftAndStandardBias",
                  Zone(210, 15, -30, Rule(4, 3, 5, 23, 30), Rule(9, 4, 6, 0, 15)), 2},
-        RuleCase{"AbsoluteDates", Zone(300, 0, -60, MakeCivilTime(2011, 4, 1, 2), MakeCivilTime(2011, 10, 1, 2)),
-                 2},
+        RuleCase{"AbsoluteDates",
+                 Zone(300, 0, -60, MakeCivilTime(2011, 4, 1, 2), MakeCivilTime(2011, 10, 1, 2)), 2},
         // A record with a daylight date but no standard date is left out:
         // Windows documents it as a zone without daylight time, which the
         // conversion follows, while Wine 8 rejects it.

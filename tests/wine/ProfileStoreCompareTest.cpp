@@ -25,8 +25,7 @@ class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name) {
         std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("qv-profile-" + std::to_string(random()) + "-" + name);
+        path_ = fs::temp_directory_path() / ("qv-profile-" + std::to_string(random()) + "-" + name);
         fs::create_directories(path_);
     }
     ~ScratchFolder() {

@@ -2,7 +2,6 @@
 // templates) and what the sibling stand-in provides under Windows.
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <fstream>
@@ -50,7 +49,8 @@ TEST_F(ReaderResources, ManifestAsksForAdministratorAndCommonControlsSix) {
 TEST_F(ReaderResources, IconsAndDialogTemplatesAreThere) {
     for (int icon = 203; icon <= 211; ++icon) {
         for (int size : {16, 32}) {
-            HANDLE loaded = ::LoadImageW(module_, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0);
+            HANDLE loaded =
+                ::LoadImageW(module_, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0);
             EXPECT_NE(loaded, nullptr) << "icon " << icon << " at " << size;
             if (loaded != nullptr) ::DestroyIcon(static_cast<HICON>(loaded));
         }
@@ -115,8 +115,7 @@ TEST(SiblingStandIn, WritesTheAccountFileOfADescription) {
     ASSERT_FALSE(parsed.error.has_value());
     EXPECT_EQ(ReadWholeFile(folder.File(L"account.ini")), AccountFileBytes(parsed.groups));
     // The ANSI record of the first group, as the reader will decode it.
-    EXPECT_EQ(GroupRecord(parsed.groups[0]),
-              "Shop.mdb;db pass;;alice;s3cret;;Zo\xEB;\x80uro;;");
+    EXPECT_EQ(GroupRecord(parsed.groups[0]), "Shop.mdb;db pass;;alice;s3cret;;Zo\xEB;\x80uro;;");
 }
 
 }  // namespace

@@ -65,8 +65,8 @@ void InstallReader(const TempFolder& folder, bool withSibling) {
     ::CopyFileW((BuildFolder() + L"QVReader.exe").c_str(), folder.File(L"QVReader.exe").c_str(),
                 FALSE);
     if (withSibling) {
-        ::CopyFileW((BuildFolder() + L"Corvane.exe").c_str(),
-                    folder.File(L"Corvane.exe").c_str(), FALSE);
+        ::CopyFileW((BuildFolder() + L"Corvane.exe").c_str(), folder.File(L"Corvane.exe").c_str(),
+                    FALSE);
     }
 }
 

@@ -16,9 +16,9 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
     const std::string typed = std::string(type, 4) + data;
     out += typed;
-    PutBigEndian(out, static_cast<std::uint32_t>(
-                          crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
-                                static_cast<uInt>(typed.size()))));
+    PutBigEndian(out,
+                 static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
+                                                  static_cast<uInt>(typed.size()))));
 }
 
 }  // namespace
@@ -46,7 +46,8 @@ Capture CaptureWindow(HWND hwnd) {
     ::BitBlt(memory, 0, 0, capture.width, capture.height, screen, rect.left, rect.top, SRCCOPY);
     ::GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    capture.pixels.assign(source, source + static_cast<std::size_t>(capture.width) * capture.height);
+    capture.pixels.assign(source,
+                          source + static_cast<std::size_t>(capture.width) * capture.height);
     for (auto& pixel : capture.pixels) pixel &= 0xFFFFFF;
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
@@ -98,6 +99,13 @@ HWND WaitForTopLevelWindow(const std::wstring& title, DWORD timeoutMs) {
         if (::GetTickCount64() >= end) return nullptr;
         ::Sleep(100);
     }
+}
+
+int DifferingPixels(const Capture& a, const Capture& b) {
+    if (a.width != b.width || a.height != b.height) return -1;
+    int count = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i];
+    return count;
 }
 
 }  // namespace qv::wine

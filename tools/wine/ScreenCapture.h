@@ -20,6 +20,9 @@ struct Capture {
 // What the screen shows inside the window's rectangle.
 Capture CaptureWindow(HWND hwnd);
 
+// How many pixels differ; -1 when the sizes differ.
+int DifferingPixels(const Capture& a, const Capture& b);
+
 // False when the file cannot be written.
 bool WritePng(const Capture& capture, const std::wstring& path);
 
