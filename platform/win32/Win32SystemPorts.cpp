@@ -10,8 +10,8 @@ bool Win32FileSystem::PathExists(const std::wstring& path) const {
 
 std::wstring Win32ProcessEnvironment::ModuleFileName() const {
     std::array<wchar_t, 520> buffer{};
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(),
-                                              static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     return std::wstring(buffer.data(), length < buffer.size() ? length : buffer.size() - 1);
 }
 
@@ -46,6 +46,30 @@ bool Win32Registry::SetCurrentUserDword(const std::wstring& keyPath, const std::
     const DWORD data = value;
     return ::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_DWORD,
                             reinterpret_cast<const BYTE*>(&data), sizeof(data)) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::SetCurrentUserString(const std::wstring& keyPath, const std::wstring& valueName,
+                                         const std::wstring& data) {
+    HKEY raw = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &raw, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    UniqueHkey key(raw);
+    const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    return ::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::DeleteCurrentUserValue(const std::wstring& keyPath,
+                                           const std::wstring& valueName) {
+    HKEY raw = nullptr;
+    const LONG opened = ::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_SET_VALUE, &raw);
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    UniqueHkey key(raw);
+    const LONG deleted = ::RegDeleteValueW(key.get(), valueName.c_str());
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace qv::win

@@ -40,6 +40,10 @@ class Win32Registry final : public IRegistry {
 public:
     bool SetCurrentUserDword(const std::wstring& keyPath, const std::wstring& valueName,
                              std::uint32_t value) override;
+    bool SetCurrentUserString(const std::wstring& keyPath, const std::wstring& valueName,
+                              const std::wstring& data) override;
+    bool DeleteCurrentUserValue(const std::wstring& keyPath,
+                                const std::wstring& valueName) override;
 };
 
 }  // namespace qv::win

@@ -33,8 +33,9 @@ public:
         const auto found = values.find({path, section, key});
         return found == values.end() ? defaultValue : std::stoi(found->second);
     }
-    bool WriteString(const std::wstring& path, const std::wstring& section,
-                     const std::wstring& key, const std::wstring& value) override {
+    bool WriteString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                     const std::wstring& value) override {
+        if (readOnly) return false;
         writes.push_back({path, section, key, value});
         values[{path, section, key}] = value;
         return true;
@@ -42,6 +43,7 @@ public:
 
     std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values;
     std::vector<Write> writes;
+    bool readOnly = false;  // as a file in a read-only folder: writes fail, nothing changes
 };
 
 class FakeFileSystem final : public IFileSystem {
@@ -87,7 +89,21 @@ public:
         dwords[{keyPath, valueName}] = value;
         return true;
     }
+    bool SetCurrentUserString(const std::wstring& keyPath, const std::wstring& valueName,
+                              const std::wstring& data) override {
+        if (failWrites) return false;
+        strings[{keyPath, valueName}] = data;
+        return true;
+    }
+    bool DeleteCurrentUserValue(const std::wstring& keyPath,
+                                const std::wstring& valueName) override {
+        if (failWrites) return false;
+        strings.erase({keyPath, valueName});
+        return true;
+    }
     std::map<std::pair<std::wstring, std::wstring>, std::uint32_t> dwords;
+    std::map<std::pair<std::wstring, std::wstring>, std::wstring> strings;
+    bool failWrites = false;
 };
 
 class FakeNotifyIcon final : public INotifyIcon {
