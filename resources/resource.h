@@ -17,6 +17,16 @@
 #define IDC_AUTO_BUTTON          1007
 #define IDC_TIME_PERIOD          1008
 #define IDC_TIME_LABEL           1021
+#define IDC_SAVE_BUTTON          1016
+#define IDC_UPDATE_GROUP         1017
+#define IDC_EXIT_GROUP           1018
+#define IDC_UPDATE_CHECK         1019
+#define IDC_EXIT_RADIO           1020
+#define IDC_TRAY_RADIO           1021
+#define IDC_GENERAL_GROUP        1022
+#define IDC_TIMEOUT_LIST         1023
+#define IDC_TIMEOUT_LABEL        1024
+#define IDC_RUN_CHECK            1025
 
 #define IDI_QVREADER             203
 #define IDI_MENU_EXIT            204

@@ -29,7 +29,7 @@ CQVLiveDlg::CQVLiveDlg(HINSTANCE instance, const ReaderPorts& ports)
       accountPage_(instance, *this),
       logPage_(instance, ports.clock),
       dataPage_(instance),
-      settingsPage_(instance),
+      settingsPage_(instance, ports_),
       webPage_(instance, *this) {}
 
 CQVLiveDlg::~CQVLiveDlg() = default;
