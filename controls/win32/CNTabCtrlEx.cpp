@@ -14,8 +14,8 @@ void CNTabCtrlEx::SetTabCount() {
     images_.resize(kTabCount);
 }
 
-void CNTabCtrlEx::SetTabRect(int index, const RECT& rect) {
-    state_.SetTabRect(index, Rect{rect.left, rect.top, rect.right, rect.bottom});
+void CNTabCtrlEx::SetTabRect(int index, const Rect& rect) {
+    state_.SetTabRect(index, rect);
     Invalidate();
 }
 

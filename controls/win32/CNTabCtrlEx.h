@@ -21,7 +21,7 @@ public:
 
     // Four tabs, with empty rectangles and no images yet.
     void SetTabCount();
-    void SetTabRect(int index, const RECT& rect);
+    void SetTabRect(int index, const Rect& rect);
     void SetTabBitmaps(int index, int normal, int hover, int selected);
     // Selects a tab for the owner (no message); repaints when it changed.
     void SetSelection(int index);

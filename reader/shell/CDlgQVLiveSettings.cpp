@@ -11,12 +11,6 @@ constexpr const wchar_t* kTimeoutTexts[] = {L"2 Minutes", L"3 Minutes", L"5 Minu
 constexpr ButtonFace kSaveFace{
     IDB_SAVE_NORMAL, IDB_SAVE_HOVER, IDB_SAVE_PRESSED, IDB_SAVE_PRESSED, 106, 48};
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
-}
-
 }  // namespace
 
 BOOL CDlgQVLiveSettings::OnInitDialog() {
@@ -74,8 +68,8 @@ void CDlgQVLiveSettings::Show(const SettingsChoices& choices) {
 }
 
 void CDlgQVLiveSettings::Save() {
-    const SaveOutcome outcome =
-        SaveSettingsChoices(Choices(), ports_.settings, ports_.registry, OwnPath(), ports_.state);
+    const SaveOutcome outcome = SaveSettingsChoices(Choices(), ports_.settings, ports_.registry,
+                                                    ports_.programPath, ports_.state);
     if (outcome == SaveOutcome::Saved) {
         ::MessageBoxW(Handle(), kSettingsSavedText, L"Corvane", MB_OK);
     } else {

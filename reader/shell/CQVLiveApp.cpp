@@ -34,8 +34,9 @@ int CQVLiveApp::InitInstance() {
         PacificClock pacific(zone, clock);
         win::Win32InternetState internet;
         const NetworkConfig network = LoadNetworkConfig(folder);
-        CQVLiveDlg dialog(instance_, ReaderPorts{settings, files, registry, clock, zone, pacific,
-                                                 internet, state_, network, folder});
+        CQVLiveDlg dialog(instance_,
+                          ReaderPorts{settings, files, registry, clock, zone, pacific, internet,
+                                      state_, network, folder, process.ModuleFileName()});
         dialog.DoModal(nullptr);
         exitCode = dialog.ExitCode();
     });

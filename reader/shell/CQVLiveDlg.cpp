@@ -67,7 +67,7 @@ void CQVLiveDlg::SetUpTabStrip() {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < static_cast<int>(kTabs.size()); ++i) {
         const TabLayout& tab = kTabs[static_cast<std::size_t>(i)];
-        tabs_.SetTabRect(i, RECT{tab.rect.left, tab.rect.top, tab.rect.right, tab.rect.bottom});
+        tabs_.SetTabRect(i, tab.rect);
         tabs_.SetTabBitmaps(i, tab.normal, tab.hover, tab.selected);
     }
 }

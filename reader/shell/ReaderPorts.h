@@ -27,6 +27,7 @@ struct ReaderPorts {
     ReaderState& state;
     const NetworkConfig& network;
     std::wstring programFolder;  // ends with its separator
+    std::wstring programPath;    // the running program's file
 };
 
 }  // namespace qv

@@ -3,20 +3,13 @@
 #include "CQVLiveDlg.h"
 
 namespace qv {
-namespace {
-
-http::HttpTransportOptions TransportOptions() {
-    // WinINet trusts the system's root store alone; an extra CA of the
-    // network file is for the native transport.
-    return http::HttpTransportOptions{};
-}
-
-}  // namespace
 
 CDlgQVLiveWeb::CDlgQVLiveWeb(HINSTANCE instance, CQVLiveDlg& main)
     : CPageDialog(instance, IDD_QVLIVE_WEB),
       main_(main),
-      transport_(TransportOptions()),
+      // WinINet trusts the system's root store alone; the network file's
+      // extra CA is for the native transport.
+      transport_(http::HttpTransportOptions{}),
       engine_(transport_, dispatcher_),
       browser_(engine_) {}
 

@@ -45,9 +45,10 @@ private:
     win::Win32InternetState internet_;
     ReaderState state_;
     NetworkConfig network_ = LoadNetworkConfig(folder_.Path());
-    CQVLiveDlg main_{::GetModuleHandleW(nullptr),
-                     ReaderPorts{settings_, files_, registry_, clock_, zone_, pacific_, internet_,
-                                 state_, network_, folder_.Path()}};
+    CQVLiveDlg main_{
+        ::GetModuleHandleW(nullptr),
+        ReaderPorts{settings_, files_, registry_, clock_, zone_, pacific_, internet_, state_,
+                    network_, folder_.Path(), win::Win32ProcessEnvironment().ModuleFileName()}};
 };
 
 }  // namespace qv::wine

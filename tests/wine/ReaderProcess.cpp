@@ -37,6 +37,12 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+HWND FindTopLevelWindow(DWORD pid, const std::wstring* title, bool visibleOnly) {
+    WindowSearch search{pid, title, visibleOnly, nullptr};
+    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring BuildFolder() {
     std::array<wchar_t, MAX_PATH> path{};
     ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -113,9 +119,7 @@ bool ReaderProcess::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCo
 }
 
 HWND ReaderProcess::FindWindowTitled(const std::wstring& title) const {
-    WindowSearch search{pid_, &title, false, nullptr};
-    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevelWindow(pid_, &title, false);
 }
 
 HWND ReaderProcess::WaitForWindowTitled(const std::wstring& title,
@@ -135,9 +139,7 @@ HWND ReaderProcess::WaitForMainWindow(std::chrono::milliseconds timeout) const {
 }
 
 bool ReaderProcess::NoVisibleWindow() const {
-    WindowSearch search{pid_, nullptr, true, nullptr};
-    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found == nullptr;
+    return FindTopLevelWindow(pid_, nullptr, true) == nullptr;
 }
 
 bool TrayIconExists(HWND owner, UINT id) {

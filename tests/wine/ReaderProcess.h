@@ -63,6 +63,10 @@ private:
     DWORD error_ = 0;
 };
 
+// A top-level window of the process with exactly this title (any title
+// when null), visible ones only when asked; null when there is none.
+HWND FindTopLevelWindow(DWORD pid, const std::wstring* title, bool visibleOnly);
+
 // Asks the shell about the icon without changing it: a modify with no
 // fields succeeds only for an icon that is there.
 bool TrayIconExists(HWND owner, UINT id);

@@ -35,24 +35,6 @@ std::wstring RunValue() {
     return data;
 }
 
-struct BoxSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-    auto& search = *reinterpret_cast<BoxSearch*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t title[32] = {};
-    ::GetWindowTextW(hwnd, title, 32);
-    if (pid == search.pid && ::IsWindowVisible(hwnd) && std::wstring(title) == L"Corvane") {
-        search.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 class SettingsPageTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -76,18 +58,19 @@ protected:
         const POINT at = ClientToScreenPoint(Item(IDC_SAVE_BUTTON), 50, 24);
         const bool done = Drive([&] {
             if (!ClickAt(at)) return false;
-            BoxSearch search{::GetCurrentProcessId(), nullptr};
+            const std::wstring caption = L"Corvane";
+            HWND box = nullptr;
             const bool shown = WaitUntil(
                 [&] {
-                    ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-                    return search.found != nullptr;
+                    box = FindTopLevelWindow(::GetCurrentProcessId(), &caption, true);
+                    return box != nullptr;
                 },
                 10s);
             if (!shown) return false;
             wchar_t message[300] = {};
-            ::GetDlgItemTextW(search.found, 0xFFFF, message, 300);
+            ::GetDlgItemTextW(box, 0xFFFF, message, 300);
             text = message;
-            ::PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return true;
         });
         EXPECT_TRUE(done) << "no box after Save";

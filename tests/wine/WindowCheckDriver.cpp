@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "AccountTreeRules.h"
 #include "MouseInput.h"
 #include "ReaderProcess.h"
 #include "ScreenCapture.h"
@@ -83,13 +84,15 @@ POINT CheckImageCentre(HWND tree, int row) {
     RECT client{}, window{};
     ::GetClientRect(tree, &client);
     ::GetWindowRect(tree, &window);
-    int right = client.right;
-    const int scrollBar = ::GetSystemMetrics(SM_CYHSCROLL);
-    if ((window.right - window.left) - client.right < scrollBar) right -= scrollBar;
-    const int indent = static_cast<int>(::SendMessageW(tree, TVM_GETINDENT, 0, 0));
+    const int right = qv::ImageRightEdge(window.right - window.left, client.right,
+                                         ::GetSystemMetrics(SM_CYHSCROLL));
+    qv::CMyObject node;  // a row as the tree lays it out: its indent, the usual check offset
+    node.m_nIndent = static_cast<int>(::SendMessageW(tree, TVM_GETINDENT, 0, 0));
     const int height = static_cast<int>(::SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
-    const int imageRight = right - indent - 20 - 30;
-    return qv::wine::ClientToScreenPoint(tree, imageRight - 15, row * height + height / 2);
+    const qv::Rect check =
+        qv::PlaceRowImages(node, right, qv::Rect{0, row * height, right, (row + 1) * height}).check;
+    return qv::wine::ClientToScreenPoint(tree, (check.left + check.right) / 2,
+                                         (check.top + check.bottom) / 2);
 }
 
 POINT Centre(HWND hwnd) {
