@@ -1,17 +1,8 @@
 #include "CDlgQVLiveSettings.h"
 
 #include "PagePanel.h"
-#include "TimeoutSetting.h"
 
 namespace qv {
-namespace {
-
-constexpr const wchar_t* kTimeoutTexts[] = {L"2 Minutes", L"3 Minutes", L"5 Minutes",
-                                            L"10 Minutes"};
-constexpr ButtonFace kSaveFace{
-    IDB_SAVE_NORMAL, IDB_SAVE_HOVER, IDB_SAVE_PRESSED, IDB_SAVE_PRESSED, 106, 48};
-
-}  // namespace
 
 BOOL CDlgQVLiveSettings::OnInitDialog() {
     for (const wchar_t* text : kTimeoutTexts) {
@@ -41,7 +32,7 @@ BOOL CDlgQVLiveSettings::OnInitDialog() {
     tray_.AddPartner(exit_);
     const SettingsChoices choices = ReadSettingsChoices(ports_.settings);
     Show(choices);
-    ports_.state.timeoutMs = TimeoutForIndex(choices.timeoutIndex, ports_.state.timeoutMs);
+    ArmTimeout(choices, ports_.state);
     return TRUE;
 }
 
@@ -62,20 +53,17 @@ void CDlgQVLiveSettings::Show(const SettingsChoices& choices) {
     update_.SetCheck(choices.update != 0);
     exit_.SetCheck(choices.exitChoice != 0);
     tray_.SetCheck(choices.tray != 0);
-    const int index = choices.timeoutIndex;
     ::SendDlgItemMessageW(Handle(), IDC_TIMEOUT_LIST, CB_SETCURSEL,
-                          static_cast<WPARAM>(index >= 0 && index < 4 ? index : -1), 0);
+                          static_cast<WPARAM>(TimeoutSelection(choices.timeoutIndex)), 0);
 }
 
 void CDlgQVLiveSettings::Save() {
     const SaveOutcome outcome = SaveSettingsChoices(Choices(), ports_.settings, ports_.registry,
                                                     ports_.programPath, ports_.state);
-    if (outcome == SaveOutcome::Saved) {
-        ::MessageBoxW(Handle(), kSettingsSavedText, L"Corvane", MB_OK);
-    } else {
-        // The page keeps what the user chose, to save again once the file may be written.
-        ::MessageBoxW(Handle(), kSettingsNotSavedText, L"Corvane", MB_OK | MB_ICONWARNING);
-    }
+    // After a failure the page keeps what the user chose, to save again
+    // once the file may be written.
+    ::MessageBoxW(Handle(), SaveOutcomeText(outcome), L"Corvane",
+                  outcome == SaveOutcome::Saved ? MB_OK : MB_OK | MB_ICONWARNING);
 }
 
 void CDlgQVLiveSettings::PaintBackground(HDC dc, const RECT& client) {

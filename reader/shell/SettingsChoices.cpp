@@ -45,6 +45,19 @@ void AfterUpdateClicked(SettingsChoices& choices) {
     if (choices.update != 0) choices.run = 0;
 }
 
+int TimeoutSelection(int timeoutIndex) {
+    return timeoutIndex >= 0 && timeoutIndex < static_cast<int>(kTimeoutTexts.size()) ? timeoutIndex
+                                                                                      : -1;
+}
+
+void ArmTimeout(const SettingsChoices& choices, ReaderState& state) {
+    state.timeoutMs = TimeoutForIndex(choices.timeoutIndex, state.timeoutMs);
+}
+
+const wchar_t* SaveOutcomeText(SaveOutcome outcome) {
+    return outcome == SaveOutcome::Saved ? kSettingsSavedText : kSettingsNotSavedText;
+}
+
 std::wstring StartWithWindowsData(std::wstring_view programPath) {
     return L"\"" + std::wstring(programPath) + L"\" -A";
 }
@@ -64,7 +77,7 @@ SaveOutcome SaveSettingsChoices(const SettingsChoices& choices, Settings& settin
             settings.Write(entry.section, entry.key, choices.*entry.field);
         }
     }
-    state.timeoutMs = TimeoutForIndex(choices.timeoutIndex, state.timeoutMs);
+    ArmTimeout(choices, state);
     return ReadSettingsChoices(settings) == choices ? SaveOutcome::Saved : SaveOutcome::NotWritten;
 }
 

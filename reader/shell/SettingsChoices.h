@@ -3,14 +3,23 @@
 // general, update and exit settings of QVSetting.ini and the value under the
 // current user's Run key that starts the reader with Windows.
 
+#include <array>
 #include <string>
 #include <string_view>
 
+#include "ButtonLook.h"
 #include "ReaderState.h"
 #include "Registry.h"
 #include "Settings.h"
+#include "resource.h"
 
 namespace qv {
+
+// The time-out list's items; the index is the "Timeout" value.
+inline constexpr std::array<const wchar_t*, 4> kTimeoutTexts{L"2 Minutes", L"3 Minutes",
+                                                             L"5 Minutes", L"10 Minutes"};
+inline constexpr ButtonFace kSaveFace{
+    IDB_SAVE_NORMAL, IDB_SAVE_HOVER, IDB_SAVE_PRESSED, IDB_SAVE_PRESSED, 106, 48};
 
 inline constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kRunValueName[] = L"Corvane QVReader";
@@ -42,7 +51,16 @@ void AfterUpdateClicked(SettingsChoices& choices);
 // another program first.
 std::wstring StartWithWindowsData(std::wstring_view programPath);
 
+// The time-out list's selection for an index: none for an index outside it.
+int TimeoutSelection(int timeoutIndex);
+
+// The time-out value follows the index; an unknown index leaves it as it is.
+void ArmTimeout(const SettingsChoices& choices, ReaderState& state);
+
 enum class SaveOutcome { Saved, NotWritten };
+
+// What the box after Save says.
+const wchar_t* SaveOutcomeText(SaveOutcome outcome);
 
 // Save, in its order: Run, the Run value (created or deleted; a registry
 // failure is not the file's), Automaticly update, Exit, Tray, Timeout, and
