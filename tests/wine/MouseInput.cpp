@@ -26,28 +26,30 @@ void Settle() {
 }  // namespace
 
 bool MoveMouseTo(POINT screen) {
-    if (!Send(0, screen)) return false;
-    Settle();
     POINT now{};
-    ::GetCursorPos(&now);
-    if (now.x != screen.x || now.y != screen.y) {
-        // The scale to 0..65535 can land a pixel off; a relative move of
-        // the difference is hardware input as well.
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = screen.x - now.x;
-        input.mi.dy = screen.y - now.y;
-        input.mi.dwFlags = MOUSEEVENTF_MOVE;
-        ::SendInput(1, &input, sizeof(input));
+    // Now and then the display has not taken the move yet when the pointer
+    // is read back (it reads 0,0); the move is then given again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (!Send(0, screen)) return false;
         Settle();
         ::GetCursorPos(&now);
+        if (now.x != screen.x || now.y != screen.y) {
+            // The scale to 0..65535 can land a pixel off; a relative move of
+            // the difference is hardware input as well.
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dx = screen.x - now.x;
+            input.mi.dy = screen.y - now.y;
+            input.mi.dwFlags = MOUSEEVENTF_MOVE;
+            ::SendInput(1, &input, sizeof(input));
+            Settle();
+            ::GetCursorPos(&now);
+        }
+        if (now.x == screen.x && now.y == screen.y) return true;
     }
-    if (now.x != screen.x || now.y != screen.y) {
-        std::fprintf(stderr, "pointer at %ld,%ld instead of %ld,%ld\n", now.x, now.y, screen.x,
-                     screen.y);
-        return false;
-    }
-    return true;
+    std::fprintf(stderr, "pointer at %ld,%ld instead of %ld,%ld\n", now.x, now.y, screen.x,
+                 screen.y);
+    return false;
 }
 
 bool PressAt(POINT screen) {
